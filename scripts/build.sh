@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Builds the release folder dist/zkTamrelDesk/ and runs the plug-in once through the test
+# host, the way VisualNEO loads it, to show that it starts and registers its actions.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+"$top/scripts/setup.sh"
+export BUILD_DIR="${BUILD_DIR:-$top/build}"
+# shellcheck source=wine-env.sh
+source "$top/scripts/wine-env.sh"
+
+cmake -S "$top" -B "$BUILD_DIR" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/toolchain-mingw32.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$BUILD_DIR" -j2 --target zkTamrelDesk tamrel_smoke
+
+dist="$top/dist/zkTamrelDesk"
+rm -rf "$dist"
+mkdir -p "$dist"
+cp "$BUILD_DIR/bin/zkTamrelDesk.nbp" "$dist/"
+if [ -x "$top/scripts/web-libraries.sh" ]; then
+  "$top/scripts/web-libraries.sh" "$dist/WebLibraries"
+fi
+echo "release folder: $dist"
+
+prepare_wine_prefix
+cp "$BUILD_DIR/bin/tamrel_smoke.exe" "$BUILD_DIR/smoke.exe"
+wine "$BUILD_DIR/smoke.exe" "$(winepath -w "$dist/zkTamrelDesk.nbp")"

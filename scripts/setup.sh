@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs everything the build and the tests need on a fresh Debian 12 machine.
+# Safe to run again: every step checks before it acts.
+set -euo pipefail
+
+need_pkgs=()
+have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
+
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  dpkg --add-architecture i386
+  APT_UPDATED=0
+fi
+
+for p in cmake make g++-mingw-w64-i686-posix mingw-w64-i686-dev binutils-mingw-w64-i686 \
+         wine wine32:i386 xvfb xauth googletest chromium nodejs npm fonts-dejavu-core imagemagick; do
+  have "$p" || need_pkgs+=("$p")
+done
+
+if [ ${#need_pkgs[@]} -gt 0 ]; then
+  echo "setup: installing ${need_pkgs[*]}"
+  apt-get update -q
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${need_pkgs[@]}"
+fi
+
+# JavaScript test tools and the web libraries shipped beside the plug-in (versions pinned by the lock file).
+top=$(cd "$(dirname "$0")/.." && pwd)
+if [ -f "$top/package.json" ]; then
+  if [ ! -d "$top/node_modules" ] || [ "$top/package-lock.json" -nt "$top/node_modules/.package-lock.json" ]; then
+    (cd "$top" && npm ci --no-audit --no-fund --loglevel=error)
+  fi
+fi

@@ -1,0 +1,24 @@
+# Sourced by the build and test scripts: a private Wine prefix under the build folder,
+# no display (Wine's "null" graphics driver), no Mono or Gecko prompts, code page 1252.
+: "${BUILD_DIR:?BUILD_DIR must be set}"
+export WINEPREFIX="$BUILD_DIR/wineprefix"
+export WINEARCH=win32
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export LC_ALL=en_US.UTF-8 LANG=en_US.UTF-8
+unset DISPLAY
+
+wine_prefix_ready() {
+  [ -f "$WINEPREFIX/.tamrel-ready" ]
+}
+
+prepare_wine_prefix() {
+  if ! wine_prefix_ready; then
+    rm -rf "$WINEPREFIX"
+    mkdir -p "$WINEPREFIX"
+    wineboot -i >/dev/null 2>&1 || true
+    wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
+    wineserver -w
+    touch "$WINEPREFIX/.tamrel-ready"
+  fi
+}

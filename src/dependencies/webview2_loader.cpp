@@ -1,0 +1,3 @@
+#include "dependencies/webview2_loader.h"
+
+void RegisterWebView2LoaderDependency() {}

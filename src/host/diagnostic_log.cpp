@@ -1,0 +1,116 @@
+#include "diagnostic_log.h"
+#include <windows.h>
+#include <cstdio>
+#include "text.h"
+
+std::wstring LocalAppDataWithSlash() {
+  std::wstring value;
+  const DWORD need = GetEnvironmentVariableW(L"LOCALAPPDATA", nullptr, 0);
+  if (need > 1) {
+    value.resize(need);
+    const DWORD got = GetEnvironmentVariableW(L"LOCALAPPDATA", &value[0], need);
+    value.resize(got < need ? got : 0);
+  }
+  if (value.empty() || value.back() != L'\\') value += L'\\';
+  return value;
+}
+
+std::wstring LogFolder() { return LocalAppDataWithSlash() + L"tamrelDesk"; }
+std::wstring LogFilePath() { return LogFolder() + L"\\tamrelDesk.log"; }
+
+static bool IsDirectory(const std::wstring& path) {
+  const DWORD a = GetFileAttributesW(path.c_str());
+  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool ForceDirectories(const std::wstring& input) {
+  std::wstring path = input;
+  while (path.size() > 1 && (path.back() == L'\\' || path.back() == L'/')) path.pop_back();
+  if (path.empty()) return false;
+  if (IsDirectory(path)) return true;
+  const size_t cut = path.find_last_of(L"\\/");
+  if (cut != std::wstring::npos && cut > 0) {
+    const std::wstring parent = path.substr(0, cut);
+    // Stop at a drive ("C:") or a share root; they cannot be created.
+    if (!(parent.size() == 2 && parent[1] == L':') && !IsDirectory(parent) && !ForceDirectories(parent))
+      return false;
+  }
+  return CreateDirectoryW(path.c_str(), nullptr) || IsDirectory(path);
+}
+
+static std::wstring Timestamp() {
+  SYSTEMTIME t;
+  GetLocalTime(&t);
+  wchar_t sep[8] = L":";
+  if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STIME, sep, 8) <= 1) lstrcpyW(sep, L":");
+  wchar_t buf[64];
+  swprintf(buf, 64, L"%04u-%02u-%02u %02u%ls%02u%ls%02u.%03u", t.wYear, t.wMonth, t.wDay, t.wHour, sep,
+           t.wMinute, sep, t.wSecond, t.wMilliseconds);
+  return buf;
+}
+
+static std::wstring Ids() {
+  wchar_t buf[64];
+  swprintf(buf, 64, L" | PID=%lu | TID=%lu | ", static_cast<unsigned long>(GetCurrentProcessId()),
+           static_cast<unsigned long>(GetCurrentThreadId()));
+  return buf;
+}
+
+// Every writer opens with append-only access and full read/write sharing, appends one
+// line and closes: lines of several writers and processes interleave whole, none is lost.
+static void AppendLine(const std::wstring& line) {
+  try {
+    if (!ForceDirectories(LogFolder())) return;
+    const std::string bytes = WideToUtf8(line);
+    HANDLE h = CreateFileW(LogFilePath().c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return;
+    if (!bytes.empty()) {
+      DWORD written = 0;
+      WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    }
+    CloseHandle(h);
+  } catch (...) {
+  }
+}
+
+void WriteLog(const std::wstring& text) {
+  try { AppendLine(Timestamp() + Ids() + text + L"\r\n"); } catch (...) {}
+}
+
+void WriteDependencyLog(const std::wstring& text) {
+  try { AppendLine(Timestamp() + Ids() + L"NeoBookDependency | " + text + L"\r\n"); } catch (...) {}
+}
+
+void WriteAssetLog(const std::wstring& text) {
+  try { AppendLine(Timestamp() + L" | WebAssets | " + text + L"\r\n"); } catch (...) {}
+}
+
+void LogComApartment() {
+  HMODULE ole = GetModuleHandleW(L"ole32.dll");
+  if (!ole) ole = LoadLibraryW(L"ole32.dll");  // stays loaded on purpose
+  if (!ole) {
+    WriteLog(L"COM apartment check: unable to load ole32.dll");
+    return;
+  }
+  typedef HRESULT(WINAPI * GetApartmentTypeFn)(int*, int*);
+  auto fn = reinterpret_cast<GetApartmentTypeFn>(reinterpret_cast<void*>(GetProcAddress(ole, "CoGetApartmentType")));
+  if (!fn) {
+    WriteLog(L"COM apartment check: CoGetApartmentType is unavailable");
+    return;
+  }
+  int type = -1, qualifier = -1;
+  const HRESULT hr = fn(&type, &qualifier);
+  const wchar_t* name = L"Unknown/Not initialized";
+  switch (type) {
+    case 0: name = L"STA"; break;
+    case 1: name = L"MTA"; break;
+    case 2: name = L"NA"; break;
+    case 3: name = L"MAINSTA"; break;
+    default: break;
+  }
+  wchar_t buf[160];
+  swprintf(buf, 160, L"COM apartment: HRESULT=0x%08X, Type=%ls (%d), Qualifier=%d", static_cast<unsigned>(hr), name,
+           type, qualifier);
+  WriteLog(buf);
+}

@@ -1,0 +1,68 @@
+// The seven entry points the host calls. They only convert and forward, and nothing
+// raised inside the plug-in ever crosses into the host.
+#include <windows.h>
+#include "browser/browser_registry.h"
+#include "dependencies/webview2_loader.h"
+#include "editor/action_editor.h"
+#include "host/catalogue.h"
+#include "host/dispatcher.h"
+#include "host/host_callbacks.h"
+#include "host/host_string.h"
+#include "host/module.h"
+
+HINSTANCE PluginInstance = nullptr;
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+  if (reason == DLL_PROCESS_ATTACH) PluginInstance = instance;
+  return TRUE;
+}
+
+extern "C" {
+
+void HOSTCALL nbInitPlugIn(int32_t hostValue, char** title, char** author, char** description) {
+  try {
+    HostValue = hostValue;
+    SetHostString(*title, L"zkTamrelDesk");
+    SetHostString(*author, L"tamrelDesk");
+    SetHostString(*description, L"WebView2-based HTML, JavaScript and web-component host for Rectangle objects.");
+  } catch (...) {
+  }
+}
+
+void HOSTCALL nbRegisterPlugIn(AddActionProc addAction, AddFileProc addFile, uint32_t third,
+                               SetVariableProc setVariable) {
+  try {
+    HostThirdValue = third;
+    SetVariableCallback = setVariable;
+    AddActionCallback = addAction;
+    nbAddFile = addFile;
+    RegisterWebView2LoaderDependency();
+    if (AddActionCallback) RegisterCatalogue();
+  } catch (...) {
+  }
+}
+
+void HOSTCALL nbRegisterScriptProcessor(RunScriptProc runScript) { RunScriptCallback = runScript; }
+
+void HOSTCALL nbRegisterInterfaceAccess(InterfaceAccessProc interfaceAccess) {
+  InterfaceAccessCallback = interfaceAccess;
+}
+
+void HOSTCALL nbMessage(int32_t code) {
+  try {
+    if (code == 2) DestroyAllBrowserHosts();
+  } catch (...) {
+  }
+}
+
+bool HOSTCALL nbEditAction(int32_t id, char** params, int32_t highIndex) {
+  try {
+    return RunActionEditor(id, params, highIndex);
+  } catch (...) {
+    return false;
+  }
+}
+
+int32_t HOSTCALL nbExecAction(int32_t id, const char* const* params) { return ExecuteAction(id, params); }
+
+}  // extern "C"

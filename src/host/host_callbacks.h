@@ -1,0 +1,18 @@
+#pragma once
+// Process-wide callback slots handed over by the host; null until it does.
+#include <string>
+#include "host_abi.h"
+
+extern AddActionProc AddActionCallback;
+extern AddFileProc nbAddFile;
+extern uint32_t HostThirdValue;
+extern SetVariableProc SetVariableCallback;
+extern RunScriptProc RunScriptCallback;
+extern InterfaceAccessProc InterfaceAccessCallback;
+extern int32_t HostValue;
+
+// Convenience wrappers: each converts to the ANSI code page just before the call and
+// does nothing when the slot is empty.
+bool SetHostVariable(const std::wstring& name, const std::wstring& value);
+bool RunHostScript(const std::wstring& script);
+bool AddPublicationFile(const std::wstring& path);

@@ -1,0 +1,17 @@
+#include "rectangle_lookup.h"
+#include "errors.h"
+#include "host_callbacks.h"
+#include "host_string.h"
+#include "text.h"
+
+HWND GetRectangleHandle(const std::wstring& name) {
+  if (!InterfaceAccessCallback) Fail(L"The VisualNEO interface callback is not available.");
+  HostStringHolder buffer;
+  SetHostString(buffer.variable(), name);
+  if (!HostBool(InterfaceAccessCallback(7, &buffer.variable())))
+    Fail(L"VisualNEO could not locate Rectangle \"" + name + L"\".");
+  int32_t handle = 0;
+  if (buffer.variable()) handle = StrToIntDef(AnsiToWide(buffer.variable()), 0);
+  if (handle == 0) Fail(L"Rectangle \"" + name + L"\" was not found or has no window handle.");
+  return reinterpret_cast<HWND>(static_cast<intptr_t>(handle));
+}

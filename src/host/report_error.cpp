@@ -1,0 +1,24 @@
+#include "report_error.h"
+#include <new>
+#include "diagnostic_log.h"
+#include "errors.h"
+#include "host_callbacks.h"
+
+void ReportError(const std::wstring& message) {
+  try {
+    WriteLog(L"ERROR: " + message);
+    SetHostVariable(L"[LastError]", message);
+  } catch (...) {
+  }
+}
+
+bool RunGuarded(const std::function<bool()>& body) {
+  try {
+    return body();
+  } catch (const TamrelError& e) {
+    ReportError(e.message());
+  } catch (const std::bad_alloc&) {
+    ReportError(L"Out of memory.");
+  }
+  return false;
+}

@@ -1,0 +1,100 @@
+#include "text.h"
+#include <windows.h>
+
+std::wstring AnsiToWide(const char* text) {
+  if (!text || !*text) return std::wstring();
+  const int len = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+  if (len <= 1) return std::wstring();
+  std::wstring out(static_cast<size_t>(len), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, text, -1, &out[0], len);
+  out.resize(static_cast<size_t>(len - 1));
+  return out;
+}
+
+static std::string WideToCodePage(const std::wstring& text, UINT cp, DWORD flags) {
+  if (text.empty()) return std::string();
+  const int wlen = static_cast<int>(text.size());
+  const int len = WideCharToMultiByte(cp, flags, text.data(), wlen, nullptr, 0, nullptr, nullptr);
+  if (len <= 0) return std::string();
+  std::string out(static_cast<size_t>(len), '\0');
+  WideCharToMultiByte(cp, flags, text.data(), wlen, &out[0], len, nullptr, nullptr);
+  return out;
+}
+
+// No best-fit mapping: a character the code page lacks becomes its default character
+// instead of a look-alike letter that would silently change the text.
+std::string WideToAnsi(const std::wstring& text) { return WideToCodePage(text, CP_ACP, WC_NO_BEST_FIT_CHARS); }
+std::string WideToUtf8(const std::wstring& text) { return WideToCodePage(text, CP_UTF8, 0); }
+
+std::wstring Trim(const std::wstring& text) {
+  size_t b = 0, e = text.size();
+  while (b < e && text[b] <= 32) ++b;
+  while (e > b && text[e - 1] <= 32) --e;
+  return text.substr(b, e - b);
+}
+
+std::wstring UpperAscii(const std::wstring& text) {
+  std::wstring out = text;
+  for (auto& c : out)
+    if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - 32);
+  return out;
+}
+
+bool SameTextAscii(const std::wstring& a, const std::wstring& b) {
+  return a.size() == b.size() && UpperAscii(a) == UpperAscii(b);
+}
+
+bool TryStrToInt(const std::wstring& s, int32_t& value) {
+  size_t i = 0;
+  const size_t n = s.size();
+  while (i < n && s[i] == L' ') ++i;
+  bool negative = false;
+  if (i < n && (s[i] == L'+' || s[i] == L'-')) { negative = s[i] == L'-'; ++i; }
+  bool hex = false;
+  if (i < n && (s[i] == L'$' || s[i] == L'x' || s[i] == L'X')) { hex = true; ++i; }
+  else if (i + 1 < n && s[i] == L'0' && (s[i + 1] == L'x' || s[i + 1] == L'X')) { hex = true; i += 2; }
+  if (i >= n) return false;
+  uint64_t acc = 0;
+  for (; i < n; ++i) {
+    const wchar_t c = s[i];
+    unsigned d;
+    if (c >= L'0' && c <= L'9') d = c - L'0';
+    else if (hex && c >= L'a' && c <= L'f') d = c - L'a' + 10;
+    else if (hex && c >= L'A' && c <= L'F') d = c - L'A' + 10;
+    else return false;
+    acc = acc * (hex ? 16 : 10) + d;
+    if (acc > 0xFFFFFFFFull) return false;
+  }
+  if (hex) {
+    // Hexadecimal spans the full 32 bits, as the host platform reads "$FFFFFFFF" as -1.
+    const int32_t v = static_cast<int32_t>(static_cast<uint32_t>(acc));
+    value = negative ? static_cast<int32_t>(0u - static_cast<uint32_t>(v)) : v;
+    return true;
+  }
+  if (negative) {
+    if (acc > 2147483648ull) return false;
+    value = static_cast<int32_t>(-static_cast<int64_t>(acc));
+  } else {
+    if (acc > 2147483647ull) return false;
+    value = static_cast<int32_t>(acc);
+  }
+  return true;
+}
+
+int32_t StrToIntDef(const std::wstring& text, int32_t fallback) {
+  int32_t v;
+  return TryStrToInt(text, v) ? v : fallback;
+}
+
+std::wstring HexUpper8(uint32_t value) {
+  wchar_t buf[16];
+  swprintf(buf, 16, L"%08X", value);
+  return buf;
+}
+
+std::wstring ReplaceAll(std::wstring text, const std::wstring& what, const std::wstring& with) {
+  if (what.empty()) return text;
+  for (size_t pos = 0; (pos = text.find(what, pos)) != std::wstring::npos; pos += with.size())
+    text.replace(pos, what.size(), with);
+  return text;
+}

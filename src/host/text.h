@@ -1,0 +1,21 @@
+#pragma once
+// Text crossing the host boundary is ANSI (CP_ACP) outside and UTF-16 inside.
+#include <cstdint>
+#include <string>
+
+std::wstring AnsiToWide(const char* text);            // null reads as empty
+std::string WideToAnsi(const std::wstring& text);     // unmappable -> the code page's default char
+std::string WideToUtf8(const std::wstring& text);
+
+// Characters with codes 0 to 32 removed at both ends.
+std::wstring Trim(const std::wstring& text);
+std::wstring UpperAscii(const std::wstring& text);
+bool SameTextAscii(const std::wstring& a, const std::wstring& b);
+
+// The host platform's string-to-integer rule: leading blanks, a sign, decimal digits or
+// hexadecimal digits after "$", "x" or "0x"; nothing else may follow.
+bool TryStrToInt(const std::wstring& text, int32_t& value);
+int32_t StrToIntDef(const std::wstring& text, int32_t fallback);
+
+std::wstring HexUpper8(uint32_t value);               // "%.8X"
+std::wstring ReplaceAll(std::wstring text, const std::wstring& what, const std::wstring& with);
