@@ -15,9 +15,7 @@ dist="$top/dist/zkTamrelDesk"
 rm -rf "$dist"
 mkdir -p "$dist"
 cp "$BUILD_DIR/bin/zkTamrelDesk.nbp" "$dist/"
-if [ -x "$top/scripts/web-libraries.sh" ]; then
-  "$top/scripts/web-libraries.sh" "$dist/WebLibraries"
-fi
+"$top/scripts/web-libraries.sh" "$dist/WebLibraries"
 echo "release folder: $dist"
 
 prepare_wine_prefix
