@@ -166,6 +166,11 @@ void TEdgeBrowser::UpdateBounds() {
   if (FController && FHandle) FController->put_Bounds(ClientRect(FHandle));
 }
 
+void TEdgeBrowser::MatchControllerVisibility() {
+  // A controller starts visible; a window hidden while the WebView was being created stays so.
+  if (FController && !Visible()) FController->put_IsVisible(FALSE);
+}
+
 // ---- creation ----------------------------------------------------------------------------------
 
 bool TEdgeBrowser::WebViewCreated() const { return FEnvironment && FController && FWebView && FSettings; }
@@ -252,6 +257,7 @@ void TEdgeBrowser::ControllerCompleted(HRESULT result, ICoreWebView2Controller* 
   SubscribeEvents();
   RegisterInitScript();
   UpdateBounds();
+  MatchControllerVisibility();
 }
 
 bool TEdgeBrowser::NotifyCreateWebViewCompleted(HRESULT result) {

@@ -107,6 +107,7 @@ class TEdgeBrowser {
   void UnsubscribeEvents();
   void RegisterInitScript();
   void UpdateBounds();
+  void MatchControllerVisibility();
 
   enum TEventKind {
     ekNavigationStarting,
