@@ -4,71 +4,31 @@
 namespace browsertest {
 
 namespace engine {
-namespace {
-HMODULE Module() {
-  static HMODULE module = LoadLibraryW((testhost::EngineDirectory() + L"WebView2Loader.dll").c_str());
-  return module;
+EngineClient& Client() {
+  static EngineClient client;
+  return client;
 }
-
-template <class Fn>
-Fn Resolve(const char* name) {
-  HMODULE module = Module();
-  FARPROC proc = module ? GetProcAddress(module, name) : nullptr;
-  if (!proc) {
-    ADD_FAILURE() << "engine double lacks " << name;
-    return nullptr;
-  }
-  return reinterpret_cast<Fn>(reinterpret_cast<void*>(proc));
-}
-
-#define ENGINE_FN(name) static auto fn = Resolve<decltype(&::name)>(#name)
-
-std::wstring Text(int32_t (*get)(int32_t, wchar_t*, int32_t), int32_t index) {
-  if (!get) return L"";
-  const int32_t n = get(index, nullptr, 0);
-  if (n < 0) return L"";
-  std::wstring text(static_cast<size_t>(n) + 1, L'\0');
-  get(index, &text[0], n + 1);
-  text.resize(static_cast<size_t>(n));
-  return text;
-}
-}  // namespace
-
-bool Available() { return Module() != nullptr; }
-void Reset() {
-  ENGINE_FN(Engine_Reset);
-  if (fn) fn();
-}
-void FailStep(EngineStep step, HRESULT hr) {
-  ENGINE_FN(Engine_FailStep);
-  if (fn) fn(step, hr);
-}
-int LiveObjects() {
-  ENGINE_FN(Engine_LiveObjects);
-  return fn ? fn() : -1;
-}
-int WebViewCount() {
-  ENGINE_FN(Engine_WebViewCount);
-  return fn ? fn() : -1;
-}
-std::vector<EngineCall> Calls() {
-  static auto count = Resolve<decltype(&::Engine_CallCount)>("Engine_CallCount");
-  static auto name = Resolve<decltype(&::Engine_CallName)>("Engine_CallName");
-  static auto args = Resolve<decltype(&::Engine_CallArgs)>("Engine_CallArgs");
-  static auto webview = Resolve<decltype(&::Engine_CallWebView)>("Engine_CallWebView");
-  std::vector<EngineCall> calls;
-  if (!count || !webview) return calls;
-  for (int32_t i = 0, n = count(); i < n; ++i) calls.push_back({Text(name, i), Text(args, i), webview(i)});
-  return calls;
-}
+bool Available() { return Client().ok(); }
+void Reset() { Client().Reset(); }
+void FailStep(EngineStep step, HRESULT hr) { Client().FailStep(step, hr); }
+int LiveObjects() { return Client().LiveObjects(); }
+int WebViewCount() { return Client().WebViewCount(); }
+std::vector<EngineCall> Calls() { return Client().Calls(); }
 int CallCount() {
-  ENGINE_FN(Engine_CallCount);
+  auto fn = reinterpret_cast<decltype(&::Engine_CallCount)>(
+      reinterpret_cast<void*>(GetProcAddress(Client().module(), "Engine_CallCount")));
   return fn ? fn() : 0;
 }
 int FindCallFrom(const std::wstring& wanted, int from) {
-  static auto name = Resolve<decltype(&::Engine_CallName)>("Engine_CallName");
-  for (int i = from, n = CallCount(); i < n; ++i)
-    if (Text(name, i) == wanted) return i;
+  static auto name = reinterpret_cast<decltype(&::Engine_CallName)>(
+      reinterpret_cast<void*>(GetProcAddress(Client().module(), "Engine_CallName")));
+  if (!name) return -1;
+  wchar_t buf[128];
+  for (int i = from, n = CallCount(); i < n; ++i) {
+    buf[0] = 0;
+    name(i, buf, 128);
+    if (wanted == buf) return i;
+  }
   return -1;
 }
 std::vector<EngineCall> CallsOf(int view) {
@@ -77,66 +37,24 @@ std::vector<EngineCall> CallsOf(int view) {
     if (c.webview == view) calls.push_back(c);
   return calls;
 }
-Options LastOptions() {
-  ENGINE_FN(Engine_LastOptions);
-  Options o;
-  if (!fn) return o;
-  wchar_t a[1024] = {}, b[1024] = {}, c[1024] = {}, d[1024] = {}, e[1024] = {};
-  fn(a, b, c, d, e, &o.allowSso, 1024);
-  o.browserFolder = a;
-  o.userDataFolder = b;
-  o.additionalArgs = c;
-  o.language = d;
-  o.targetVersion = e;
-  return o;
-}
-HWND ParentWindow(int view) {
-  ENGINE_FN(Engine_ParentWindow);
-  return fn ? fn(view) : nullptr;
-}
+EngineOptions LastOptions() { return Client().LastOptions(); }
+HWND ParentWindow(int view) { return Client().ParentWindow(view); }
 std::wstring Bounds(int view) {
-  ENGINE_FN(Engine_GetBounds);
-  RECT r = {};
-  if (!fn || !fn(view, &r)) return L"(none)";
+  const RECT r = Client().Bounds(view);
   wchar_t buf[64];
   swprintf(buf, 64, L"%ld,%ld,%ld,%ld", r.left, r.top, r.right, r.bottom);
   return buf;
 }
-bool IsVisible(int view) {
-  ENGINE_FN(Engine_IsVisible);
-  return fn && fn(view);
-}
-bool IsClosed(int view) {
-  ENGINE_FN(Engine_IsClosed);
-  return fn && fn(view);
-}
-bool WebMessageEnabled(int view) {
-  ENGINE_FN(Engine_WebMessageEnabled);
-  return fn && fn(view);
-}
-int HandlerCount(int view) {
-  ENGINE_FN(Engine_HandlerCount);
-  return fn ? fn(view) : -1;
-}
-int DocumentScriptCount(int view) {
-  ENGINE_FN(Engine_DocumentScriptCount);
-  return fn ? fn(view) : -1;
-}
+bool IsVisible(int view) { return Client().IsVisible(view); }
+bool IsClosed(int view) { return Client().IsClosed(view); }
+bool WebMessageEnabled(int view) { return Client().WebMessageEnabled(view); }
+int HandlerCount(int view) { return Client().HandlerCount(view); }
+int DocumentScriptCount(int view) { return static_cast<int>(Client().DocumentScripts(view).size()); }
 std::wstring DocumentScript(int view, int index) {
-  ENGINE_FN(Engine_DocumentScript);
-  if (!fn) return L"";
-  const int32_t n = fn(view, index, nullptr, 0);
-  if (n < 0) return L"(none)";
-  std::wstring text(static_cast<size_t>(n) + 1, L'\0');
-  fn(view, index, &text[0], n + 1);
-  text.resize(static_cast<size_t>(n));
-  return text;
+  const auto scripts = Client().DocumentScripts(view);
+  return index < static_cast<int>(scripts.size()) ? scripts[static_cast<size_t>(index)] : L"(none)";
 }
-void SetHistory(int view, bool canGoBack, bool canGoForward) {
-  ENGINE_FN(Engine_SetHistory);
-  if (fn) fn(view, canGoBack, canGoForward);
-}
-#undef ENGINE_FN
+void SetHistory(int view, bool canGoBack, bool canGoForward) { Client().SetHistory(view, canGoBack, canGoForward); }
 }  // namespace engine
 
 int FindCall(const std::vector<EngineCall>& calls, const std::wstring& name, size_t from) {
@@ -151,31 +69,8 @@ int CountCalls(const std::vector<EngineCall>& calls, const std::wstring& name) {
   return n;
 }
 
-namespace {
-LRESULT CALLBACK MarkerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_APP) *reinterpret_cast<bool*>(wParam) = true;
-  return DefWindowProcW(window, message, wParam, lParam);
-}
-
-HWND MarkerWindow() {
-  static HWND window = [] {
-    WNDCLASSW wc = {};
-    wc.lpfnWndProc = MarkerProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"TamrelBrowserTestMarker";
-    RegisterClassW(&wc);
-    return CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
-  }();
-  return window;
-}
-}  // namespace
-
 void DrainPostedMessages() {
-  for (int round = 0; round < 2; ++round) {
-    bool seen = false;
-    PostMessageW(MarkerWindow(), WM_APP, reinterpret_cast<WPARAM>(&seen), 0);
-    testhost::PumpUntil([&] { return seen; });
-  }
+  testhost::PumpUntil([] { return engine::Client().PendingDeliveries() == 0; });
 }
 
 void BrowserTest::SetUp() {
@@ -258,5 +153,7 @@ std::wstring ClientBounds(HWND window) {
   swprintf(buf, 64, L"%ld,%ld,%ld,%ld", r.left, r.top, r.right, r.bottom);
   return buf;
 }
+
+bool ShownStyle(HWND window) { return (GetWindowLongW(window, GWL_STYLE) & WS_VISIBLE) != 0; }
 
 }  // namespace browsertest

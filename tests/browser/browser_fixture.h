@@ -8,20 +8,15 @@
 #include <memory>
 #include <string>
 #include <vector>
-#include "engine/engine_control.h"
+#include "engine/engine_client.h"
 #include "testhost/test_env.h"
 #include "testhost/test_host.h"
 
 namespace browsertest {
 
-struct EngineCall {
-  std::wstring name;
-  std::wstring args;
-  int webview = 0;
-};
-
-// The double's control functions, resolved from the same file the plug-in loads.
+// The double's controls, through one EngineClient for the whole test program.
 namespace engine {
+EngineClient& Client();
 bool Available();
 void Reset();
 void FailStep(EngineStep step, HRESULT hr);
@@ -32,11 +27,7 @@ int CallCount();
 // Index of the first call named `name` at or after `from`, -1 when none (names only: cheap).
 int FindCallFrom(const std::wstring& name, int from);
 std::vector<EngineCall> CallsOf(int webview);
-struct Options {
-  std::wstring browserFolder, userDataFolder, additionalArgs, language, targetVersion;
-  BOOL allowSso = TRUE;
-};
-Options LastOptions();
+EngineOptions LastOptions();
 HWND ParentWindow(int webview);
 std::wstring Bounds(int webview);  // "l,t,r,b"
 bool IsVisible(int webview);
@@ -52,8 +43,7 @@ void SetHistory(int webview, bool canGoBack, bool canGoForward);
 int FindCall(const std::vector<EngineCall>& calls, const std::wstring& name, size_t from = 0);
 int CountCalls(const std::vector<EngineCall>& calls, const std::wstring& name);
 
-// Dispatches every message posted to this thread before the call, twice over, so that
-// completions the double posts while handling earlier ones have arrived too.
+// Pumps until nothing the double posted is still on its way.
 void DrainPostedMessages();
 
 class BrowserTest : public ::testing::Test {
@@ -94,5 +84,7 @@ std::vector<std::string> WithoutDependencyLines(const std::vector<std::string>& 
 std::string Hex8(uint32_t value);
 std::wstring HexW8(uint32_t value);
 std::wstring ClientBounds(HWND window);  // "0,0,w,h"
+// The window's own visibility (the test Rectangles themselves are never shown on screen).
+bool ShownStyle(HWND window);
 
 }  // namespace browsertest

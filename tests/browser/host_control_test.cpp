@@ -22,10 +22,10 @@ TEST_P(HostControl, ChangesVisibilityOfWindowAndControllerTogether) {
   ASSERT_EQ(Create(L"Rect1"), 1);
   ASSERT_TRUE(WaitReady(1));
   HWND window = HostWindow(1);
-  ASSERT_TRUE(IsWindowVisible(window));
+  ASSERT_TRUE(ShownStyle(window));
 
   for (LPARAM l : c.messages) EXPECT_EQ(SendMessageW(window, kHostControl, 77, l), 0) << l;
-  EXPECT_EQ(IsWindowVisible(window) != FALSE, c.windowVisible);
+  EXPECT_EQ(ShownStyle(window), c.windowVisible);
   EXPECT_EQ(engine::IsVisible(1), c.controllerVisible);
   EXPECT_EQ(ClientBounds(window), L"0,0,400,300");
 }
@@ -58,11 +58,11 @@ TEST_F(BrowserTest, RefitFollowsTheRectangleWithoutShowingAHiddenHost) {
   EXPECT_EQ(SendMessageW(window, kHostControl, 0, 4), 0);
   EXPECT_EQ(ClientBounds(window), L"0,0,500,200");
   EXPECT_EQ(engine::Bounds(1), L"0,0,500,200");
-  EXPECT_FALSE(IsWindowVisible(window));
+  EXPECT_FALSE(ShownStyle(window));
   EXPECT_FALSE(engine::IsVisible(1));
 
   EXPECT_EQ(SendMessageW(window, kHostControl, 0, 2), 0);
-  EXPECT_TRUE(IsWindowVisible(window));
+  EXPECT_TRUE(ShownStyle(window));
   EXPECT_EQ(ClientBounds(window), L"0,0,500,200");
 }
 
@@ -72,7 +72,7 @@ TEST_F(BrowserTest, HostControlWorksBeforeTheBrowserIsReady) {
   HWND window = GetWindow(rect, GW_CHILD);
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(SendMessageW(window, kHostControl, 0, 3), 0);
-  EXPECT_FALSE(IsWindowVisible(window));
+  EXPECT_FALSE(ShownStyle(window));
 
   RECT frame = {0, 0, 250, 150};
   AdjustWindowRect(&frame, GetWindowLongW(rect, GWL_STYLE), FALSE);
@@ -85,6 +85,6 @@ TEST_F(BrowserTest, HostControlWorksBeforeTheBrowserIsReady) {
   EXPECT_EQ(engine::Bounds(1), L"0,0,250,150");
   EXPECT_FALSE(engine::IsVisible(1));
   EXPECT_EQ(SendMessageW(window, kHostControl, 0, 2), 0);
-  EXPECT_TRUE(IsWindowVisible(window));
+  EXPECT_TRUE(ShownStyle(window));
   EXPECT_TRUE(engine::IsVisible(1));
 }
