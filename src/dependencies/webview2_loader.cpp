@@ -37,10 +37,13 @@ std::wstring Formatted(const wchar_t* format, long value) {
 // current directory, so that LoadLibraryW loads the very file that was tested instead of
 // whatever the DLL search order finds under that name.
 std::wstring FullPath(const std::wstring& path) {
-  wchar_t buffer[MAX_PATH];
-  const DWORD length = GetFullPathNameW(path.c_str(), MAX_PATH, buffer, nullptr);
-  if (length == 0 || length >= MAX_PATH) return path;
-  return std::wstring(buffer, length);
+  const DWORD need = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+  if (need == 0) return path;
+  std::wstring full(need, L'\0');
+  const DWORD length = GetFullPathNameW(path.c_str(), need, &full[0], nullptr);
+  if (length == 0 || length >= need) return path;
+  full.resize(length);
+  return full;
 }
 
 std::wstring CurrentDirectoryWithSlash() {

@@ -43,6 +43,3 @@ add_custom_command(
   VERBATIM)
 add_custom_target(link_cycle_fixture DEPENDS ${_fixtures}/link-cycle/.made)
 add_dependencies(dependencies_tests link_cycle_fixture)
-
-# File names outside ASCII need a UTF-8 locale on the Unix side of Wine.
-set_tests_properties(dependencies_tests PROPERTIES ENVIRONMENT "LC_ALL=C.UTF-8;LANG=C.UTF-8")
