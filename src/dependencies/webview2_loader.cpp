@@ -1,16 +1,131 @@
-// Placeholder until the loader search lands: no loader is ever found.
+// Finds WebView2Loader.dll on first need, keeps it loaded for the life of the process and
+// forwards the browser control's two calls to its exports.
 #include "dependencies/webview2_loader.h"
+#include <cwchar>
+#include "dependencies/file_tests.h"
+#include "host/diagnostic_log.h"
+#include "host/text.h"
 
-HRESULT CreateEnvironmentThroughLoader(PCWSTR, PCWSTR, ICoreWebView2EnvironmentOptions*,
-                                       ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler*) {
-  return static_cast<HRESULT>(0x8007007EL);
+namespace {
+typedef HRESULT(STDAPICALLTYPE* CreateEnvironmentProc)(PCWSTR, PCWSTR, ICoreWebView2EnvironmentOptions*,
+                                                       ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler*);
+typedef HRESULT(STDAPICALLTYPE* BrowserVersionProc)(PCWSTR, LPWSTR*);
+
+const wchar_t kLoaderFileName[] = L"WebView2Loader.dll";
+const HRESULT kModuleNotFound = static_cast<HRESULT>(0x8007007EL);  // HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND)
+
+// Goes from "not loaded" to "loaded" once; the library is never freed after that, because
+// WebView2 objects created through it may outlive any point where freeing would be safe.
+struct LoaderState {
+  HMODULE module = nullptr;  // non-null exactly when both entries are resolved
+  CreateEnvironmentProc createEnvironment = nullptr;
+  BrowserVersionProc browserVersion = nullptr;
+  std::wstring loadedPath;
+};
+LoaderState& State() {
+  static LoaderState state;
+  return state;
 }
-HRESULT GetBrowserVersionThroughLoader(PCWSTR, LPWSTR* versionInfo) {
+
+std::wstring Formatted(const wchar_t* format, long value) {
+  wchar_t buffer[160];
+  swprintf(buffer, 160, format, value);
+  return buffer;
+}
+
+// A relative candidate (the plug-in's file name unknown) is made absolute against the
+// current directory, so that LoadLibraryW loads the very file that was tested instead of
+// whatever the DLL search order finds under that name.
+std::wstring FullPath(const std::wstring& path) {
+  const DWORD need = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+  if (need == 0) return path;
+  std::wstring full(need, L'\0');
+  const DWORD length = GetFullPathNameW(path.c_str(), need, &full[0], nullptr);
+  if (length == 0 || length >= need) return path;
+  full.resize(length);
+  return full;
+}
+
+std::wstring CurrentDirectoryWithSlash() {
+  wchar_t buffer[MAX_PATH];
+  const DWORD length = GetCurrentDirectoryW(MAX_PATH, buffer);
+  if (length == 0 || length >= MAX_PATH) return std::wstring();
+  std::wstring dir(buffer, length);
+  if (dir.back() != L'\\') dir += L'\\';
+  return dir;
+}
+}  // namespace
+
+bool TryLoadWebView2Loader(const std::wstring& candidate) {
+  if (candidate.empty() || !FileExistsAt(candidate)) return false;
+  const std::wstring path = FullPath(candidate);
+  WriteDependencyLog(L"Attempting LoadLibrary: " + path);
+
+  // The state changes only once both exports are resolved, so that a failed attempt never
+  // leaves half a loader behind.
+  const HMODULE module = LoadLibraryW(path.c_str());
+  if (!module) {
+    const DWORD error = GetLastError();
+    WriteDependencyLog(Formatted(L"LoadLibrary failed; Win32 error=%ld", static_cast<long>(error)));
+    return false;
+  }
+  const FARPROC create = GetProcAddress(module, "CreateCoreWebView2EnvironmentWithOptions");
+  if (!create) {
+    const DWORD error = GetLastError();
+    WriteDependencyLog(Formatted(L"Missing CreateCoreWebView2EnvironmentWithOptions export; error=%ld",
+                                 static_cast<long>(error)));
+    FreeLibrary(module);
+    return false;
+  }
+  const FARPROC version = GetProcAddress(module, "GetAvailableCoreWebView2BrowserVersionString");
+  if (!version) {
+    const DWORD error = GetLastError();
+    WriteDependencyLog(Formatted(L"Missing GetAvailableCoreWebView2BrowserVersionString export; error=%ld",
+                                 static_cast<long>(error)));
+    FreeLibrary(module);
+    return false;
+  }
+
+  LoaderState& state = State();
+  state.module = module;
+  state.createEnvironment = reinterpret_cast<CreateEnvironmentProc>(create);
+  state.browserVersion = reinterpret_cast<BrowserVersionProc>(version);
+  state.loadedPath = path;
+  WriteDependencyLog(L"WebView2Loader loaded and exports resolved: " + path);
+  return true;
+}
+
+bool EnsureWebView2Loader() {
+  if (State().module) return true;
+
+  const std::wstring candidateA = PluginDirectory() + kLoaderFileName;
+  if (TryLoadWebView2Loader(candidateA)) return true;
+
+  const std::wstring candidateB = HostExecutableDirectory() + kLoaderFileName;
+  if (!SameTextAscii(candidateA, candidateB) && TryLoadWebView2Loader(candidateB)) return true;
+
+  // Tried even when it names the file of A or B.
+  if (TryLoadWebView2Loader(CurrentDirectoryWithSlash() + kLoaderFileName)) return true;
+
+  WriteDependencyLog(L"WebView2Loader.dll was not found. Checked plugin directory, host executable directory "
+                     L"and current directory.");
+  return false;
+}
+
+HRESULT CreateEnvironmentThroughLoader(PCWSTR browserExecutableFolder, PCWSTR userDataFolder,
+                                       ICoreWebView2EnvironmentOptions* environmentOptions,
+                                       ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler* handler) {
+  if (!EnsureWebView2Loader()) return kModuleNotFound;
+  const HRESULT result = State().createEnvironment(browserExecutableFolder, userDataFolder, environmentOptions, handler);
+  WriteDependencyLog(L"CreateCoreWebView2EnvironmentWithOptions returned 0x" + HexUpper8(static_cast<uint32_t>(result)));
+  return result;
+}
+
+HRESULT GetBrowserVersionThroughLoader(PCWSTR browserExecutableFolder, LPWSTR* versionInfo) {
   if (versionInfo) *versionInfo = nullptr;
-  return static_cast<HRESULT>(0x8007007EL);
+  if (!EnsureWebView2Loader()) return kModuleNotFound;
+  const HRESULT result = State().browserVersion(browserExecutableFolder, versionInfo);
+  WriteDependencyLog(L"GetAvailableCoreWebView2BrowserVersionString returned 0x" +
+                     HexUpper8(static_cast<uint32_t>(result)));
+  return result;
 }
-bool EnsureWebView2Loader() { return false; }
-bool TryLoadWebView2Loader(const std::wstring&) { return false; }
-void RegisterWebView2LoaderDependency() {}
-std::wstring PluginDirectory() { return std::wstring(); }
-std::wstring HostExecutableDirectory() { return std::wstring(); }

@@ -10,8 +10,6 @@
 #include "host/host_string.h"
 #include "host/module.h"
 
-HINSTANCE PluginInstance = nullptr;
-
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
   if (reason == DLL_PROCESS_ATTACH) PluginInstance = instance;
   return TRUE;

@@ -128,8 +128,9 @@ TEST(Message, NoCodeButTwoChangesAnythingAndTwoWithoutBrowsersIsQuiet) {
   TestHost host;
   host.Start();
   const size_t before = host.calls.size();
+  const std::string logBefore = appData.Log();  // registration logs the loader dependency
   for (int32_t code : {0, 1, 3, -1, 99, 2, 2}) host.Message(code);
   EXPECT_EQ(host.calls.size(), before);
-  EXPECT_EQ(appData.Log(), "");
+  EXPECT_EQ(appData.Log(), logBefore);
   EXPECT_EQ(host.unbalancedCalls, 0);
 }

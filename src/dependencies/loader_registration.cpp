@@ -1,0 +1,28 @@
+// Registers WebView2Loader.dll with the host as a file every published publication carries.
+// It only looks for the file: the loader state is not touched and nothing is loaded.
+#include <windows.h>
+#include "dependencies/webview2_loader.h"
+#include "dependencies/ansi_path.h"
+#include "dependencies/file_tests.h"
+#include "host/diagnostic_log.h"
+#include "host/host_callbacks.h"
+
+void RegisterWebView2LoaderDependency() {
+  // Beside the plug-in, then its "Dependencies" folder (kept for publishing only; the
+  // run-time search never looks there), then beside the host executable.
+  std::wstring path = PluginDirectory() + L"WebView2Loader.dll";
+  if (!FileExistsAt(path)) path = PluginDirectory() + L"Dependencies\\WebView2Loader.dll";
+  if (!FileExistsAt(path)) path = HostExecutableDirectory() + L"WebView2Loader.dll";
+  if (!FileExistsAt(path)) {
+    WriteDependencyLog(L"Cannot register WebView2Loader dependency; file not found: " + path);
+    return;
+  }
+  if (!RepresentableInAnsi(path)) {
+    WriteDependencyLog(L"Cannot register WebView2Loader dependency; path is outside the ANSI code page: " + path);
+    return;
+  }
+  if (AddPublicationFile(path))
+    WriteDependencyLog(L"Registered NeoBook publication dependency: " + path);
+  else
+    WriteDependencyLog(L"nbAddFile callback is not assigned; dependency was not registered.");
+}
