@@ -5,12 +5,13 @@ import { spawnSync } from 'node:child_process';
 import { mkdtempSync, readFileSync, writeFileSync, existsSync, rmSync, mkdirSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
+import { fileURLToPath } from 'node:url';
 import { chromium } from 'playwright-core';
 
 export const ORIGIN = 'http://tamrel.test';
 export const CONSOLE_PREFIX = '__TAMREL_CONSOLE__';
 
-const repoRoot = path.resolve(path.dirname(new URL(import.meta.url).pathname), '..', '..');
+const repoRoot = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '..', '..');
 const buildDir = process.env.BUILD_DIR || path.join(repoRoot, 'build');
 
 function winePath(p) {
