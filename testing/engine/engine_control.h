@@ -71,6 +71,9 @@ int32_t __cdecl Engine_CallWebView(int32_t index);
 
 // The environment options the plug-in passed with the last environment creation, read
 // through its ICoreWebView2EnvironmentOptions getters (a null getter result gives "(null)").
+// Each buffer receives at most cap characters incl. NUL (any may be null). Returns TRUE when
+// that creation passed an options object; FALSE (all strings "(null)" except the two folders)
+// when it passed none or no creation happened since the last reset.
 int32_t __cdecl Engine_LastOptions(wchar_t* browserFolder, wchar_t* userDataFolder, wchar_t* additionalArgs,
                                    wchar_t* language, wchar_t* targetVersion, BOOL* allowSso, int32_t cap);
 
@@ -104,5 +107,12 @@ void __cdecl Engine_SetScriptResult(HRESULT hr, const wchar_t* json);
 int32_t __cdecl Engine_PendingScriptCount(void);
 // Completes the pending script at index (0 = oldest still pending); posted, arrives on pump.
 BOOL __cdecl Engine_CompleteScript(int32_t index, HRESULT hr, const wchar_t* json);
+
+// Completions, events and messages posted on the calling thread that have not arrived yet.
+int32_t __cdecl Engine_PendingDeliveries(void);
+
+// GetAvailableCoreWebView2BrowserVersionString: hr and the version it reports (S_OK and
+// "138.0.3351.48" after a reset; a null version gives S_OK with a null string).
+void __cdecl Engine_SetBrowserVersion(HRESULT hr, const wchar_t* version);
 
 }  // extern "C"

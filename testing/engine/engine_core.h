@@ -1,0 +1,167 @@
+#pragma once
+// The behaviour behind the double's COM objects: the record of every call, the failure
+// settings, the page state of each webview, script completion and the posting of events.
+// The COM classes (environment.h, controller.h, webview.h, ...) only translate the ABI into
+// calls on this core, so that another engine can stand behind the same objects.
+// Everything runs on the thread that drives the double (the UI thread of the test).
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace engine {
+
+// What methods called after Close() return (the runtime does not document a code).
+constexpr HRESULT kClosedError = HRESULT_FROM_WIN32(ERROR_INVALID_STATE);  // 0x8007139F
+
+// A text that may also be null (a null LPCWSTR / a null result string).
+struct NullableText {
+  bool isNull = true;
+  std::wstring text;
+  static NullableText Of(const wchar_t* p) { return p ? NullableText{false, p} : NullableText{}; }
+  const wchar_t* Ptr() const { return isNull ? nullptr : text.c_str(); }
+};
+
+// Arguments of one browser event, owned (copied from the test's EngineEventArgs).
+struct EventData {
+  NullableText uri;
+  BOOL isSuccess = FALSE;
+  int32_t webErrorStatus = 0;
+  BOOL isErrorPage = FALSE;
+  uint64_t navigationId = 0;
+  BOOL isNewDocument = FALSE;
+  int32_t processFailedKind = 0;
+};
+
+// Implemented by the webview COM object: it owns the registered handlers.
+class EventSink {
+ public:
+  virtual void DeliverEvent(int32_t event, const EventData& data) = 0;
+  virtual void DeliverWebMessage(const std::wstring& source, const std::wstring& text, bool isString) = 0;
+  virtual int32_t HandlerCount() const = 0;
+  virtual void DropHandlers() = 0;  // Close(): release every handler reference
+ protected:
+  ~EventSink() = default;
+};
+
+// State of one webview, shared by its controller, webview and settings objects.
+struct Page {
+  int32_t number = 0;
+  HWND parent = nullptr;
+  RECT bounds{};
+  BOOL visible = TRUE;
+  double zoom = 1.0;
+  bool closed = false;
+  BOOL webMessageEnabled = FALSE;  // TRUE once the plug-in enabled it
+  std::wstring source = L"about:blank";
+  std::wstring title;
+  BOOL canGoBack = FALSE;
+  BOOL canGoForward = FALSE;
+  std::vector<std::pair<std::wstring, std::wstring>> documentScripts;  // id, script
+  int nextScriptId = 1;
+  EventSink* sink = nullptr;  // the live webview object, null once it is gone
+};
+
+struct CallRecord {
+  std::wstring name;
+  std::wstring args;
+  int32_t webview = 0;
+};
+
+struct EnvironmentOptions {
+  bool given = false;  // an options object was passed
+  std::wstring browserFolder = L"(null)", userDataFolder = L"(null)", additionalArgs = L"(null)",
+               language = L"(null)", targetVersion = L"(null)";
+  BOOL allowSso = FALSE;
+};
+
+// Completion of one ExecuteScript; json may be null.
+using ScriptCompletion = std::function<void(HRESULT hr, const wchar_t* json)>;
+
+class EngineCore {
+ public:
+  static EngineCore& Instance();
+
+  void Reset();
+
+  // Records.
+  void Record(const std::wstring& name, const std::wstring& args, int32_t webview);
+  const std::vector<CallRecord>& Calls() const { return calls_; }
+
+  // Failure settings (EngineStep).
+  void SetFailure(int32_t step, HRESULT hr);
+  HRESULT Failure(int32_t step) const;
+
+  void SetLastOptions(const EnvironmentOptions& options) { options_ = options; }
+  const EnvironmentOptions& LastOptions() const { return options_; }
+
+  void SetBrowserVersion(HRESULT hr, const NullableText& version) { versionHr_ = hr; version_ = version; }
+  HRESULT BrowserVersionResult() const { return versionHr_; }
+  const NullableText& BrowserVersion() const { return version_; }
+
+  // Webviews, numbered from 1 in order of creation since the last reset.
+  std::shared_ptr<Page> OpenPage(HWND parent);
+  std::shared_ptr<Page> FindPage(int32_t number) const;
+  int32_t PageCount() const { return static_cast<int32_t>(pages_.size()); }
+  // Close(): handlers and document scripts are dropped; later calls fail.
+  void ClosePage(Page& page);
+
+  // What the engine does for each call the COM objects pass on. The double only keeps the
+  // state that the getters report; another engine would drive a browser here.
+  void Navigate(Page& page, const std::wstring& uri);
+  void NavigateToString(Page& page, const std::wstring& html);
+  void Reload(Page&) {}
+  void GoBack(Page&) {}
+  void GoForward(Page&) {}
+  void Stop(Page&) {}
+  void PostMessageToPage(Page&, const std::wstring&) {}
+  void SetBounds(Page& page, const RECT& bounds) { page.bounds = bounds; }
+  void SetVisible(Page& page, BOOL visible) { page.visible = visible ? TRUE : FALSE; }
+  HRESULT SetZoom(Page& page, double factor);
+  void SetParentWindow(Page& page, HWND parent) { page.parent = parent; }
+  HRESULT EnableWebMessages(Page& page, BOOL enabled);
+
+  // Document-created scripts; the id is returned.
+  std::wstring AddDocumentScript(Page& page, const std::wstring& script);
+  void RemoveDocumentScript(Page& page, const std::wstring& id);
+
+  // Posted to the thread's message loop; ignored for an unknown webview.
+  void FireEvent(int32_t number, int32_t event, const EventData& data);
+  void PostWebMessage(int32_t number, const std::wstring& text, bool isString);
+
+  // ExecuteScript completions.
+  void SetManualScripts(bool manual) { manualScripts_ = manual; }
+  void SetScriptResult(HRESULT hr, const NullableText& json) { scriptHr_ = hr; scriptJson_ = json; }
+  void StartScript(ScriptCompletion completion);
+  int32_t PendingScriptCount() const { return static_cast<int32_t>(pendingScripts_.size()); }
+  bool CompleteScript(int32_t index, HRESULT hr, const NullableText& json);
+
+ private:
+  EngineCore() { Reset(); }
+
+  std::vector<CallRecord> calls_;
+  HRESULT failures_[7] = {};
+  EnvironmentOptions options_;
+  HRESULT versionHr_ = S_OK;
+  NullableText version_;
+  std::vector<std::shared_ptr<Page>> pages_;
+  bool manualScripts_ = false;
+  HRESULT scriptHr_ = S_OK;
+  NullableText scriptJson_;
+  std::vector<ScriptCompletion> pendingScripts_;
+};
+
+// Argument rendering for the call records.
+std::wstring ArgText(const wchar_t* text);  // "(null)" for null
+std::wstring ArgBool(BOOL value);           // "0" / "1"
+std::wstring ArgRect(const RECT& r);        // "l,t,r,b"
+std::wstring ArgDouble(double value);       // %.17g
+std::wstring ArgHandle(const void* handle); // eight upper-case hex digits
+std::wstring ArgHresult(HRESULT hr);        // 0x + eight upper-case hex digits
+std::wstring JoinArgs(std::initializer_list<std::wstring> parts);  // separated by '|'
+
+}  // namespace engine
