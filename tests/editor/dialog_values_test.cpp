@@ -72,7 +72,9 @@ TEST_F(EditorValues, OkWritesEveryEntryThroughNewBuffersAndFreesTheOldOnes) {
   EXPECT_EQ(params.at(3), "SetVar \"[x]\" \"1\"");
   for (size_t i = 0; i < before.size(); ++i) {
     SCOPED_TRACE(i);
-    if (before[i]) EXPECT_TRUE(frees.Freed(before[i])) << "the old buffer is released";
+    if (before[i]) {
+      EXPECT_TRUE(frees.Freed(before[i])) << "the old buffer is released";
+    }
   }
   EXPECT_EQ(host_.LiveBuffers(), 4) << "four new plug-in buffers, even for unchanged values, now the host's";
 }

@@ -41,7 +41,6 @@ void CALLBACK DriveTick(HWND, UINT, UINT_PTR, DWORD) {
   }
 }
 
-LRESULT CALLBACK CountCreation(int code, WPARAM wParam, LPARAM lParam);
 int g_created = 0;
 HHOOK g_hook = nullptr;
 LRESULT CALLBACK CountCreation(int code, WPARAM wParam, LPARAM lParam) {

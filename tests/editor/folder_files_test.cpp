@@ -181,7 +181,8 @@ std::string UnixPath(const std::wstring& path) {
 // Runs a Unix command and waits until `done` holds (Wine does not always let the caller
 // wait for a Unix process itself).
 bool RunUnix(std::string command, const std::function<bool()>& done) {
-  STARTUPINFOA startup = {sizeof(startup)};
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof(startup);
   PROCESS_INFORMATION process = {};
   if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
     return false;
