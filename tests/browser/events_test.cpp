@@ -12,6 +12,7 @@ struct EventCase {
   std::string name;                         // as forwarded
   std::string details;
 };
+void PrintTo(const EventCase& c, std::ostream* os) { *os << c.label; }
 
 class BrowserEvent : public HostOutputTest, public ::testing::WithParamInterface<EventCase> {};
 
