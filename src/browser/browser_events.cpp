@@ -30,6 +30,12 @@ bool TryGetMessageText(ICoreWebView2WebMessageReceivedEventArgs* args, std::wstr
   return true;
 }
 
+// Page-controlled text for a log line: a raw line break would start a line that the plug-in
+// never wrote, so CR and LF are shown escaped (the host variables get the text unchanged).
+std::wstring OneLogLine(const std::wstring& text) {
+  return ReplaceAll(ReplaceAll(text, L"\r", L"\\r"), L"\n", L"\\n");
+}
+
 // What the result variable of a script that failed in the page's engine receives.
 std::wstring ScriptErrorJson(HRESULT errorCode) {
   return L"{\"error\":\"JavaScript execution failed\",\"hresult\":\"" + HexUpper8(static_cast<uint32_t>(errorCode)) +
@@ -47,7 +53,7 @@ void DeliverToHost(const std::wstring variable, const std::wstring value, const 
 // ---- browser events ------------------------------------------------------------------------------
 
 void TTamrelEdgeBrowser::ForwardBrowserEvent(const std::wstring& name, const std::wstring& details) {
-  WriteLog(L"Browser event: " + name + L" | " + details);
+  WriteLog(L"Browser event: " + name + L" | " + OneLogLine(details));
   const std::wstring eventVariable = FEventVariable;
   const bool configured = !FEventName.empty() && SameTextAscii(FEventName, name);
   const std::wstring script = configured ? FEventActionScript : std::wstring();
@@ -90,7 +96,7 @@ void TTamrelEdgeBrowser::HandleWebMessageReceived(TEdgeBrowser*, ICoreWebView2We
   if (HasConsolePrefix(message)) {
     // The rest is the JSON text of one console call of the page.
     const std::wstring line = message.substr(kConsolePrefixLength);
-    WriteLog(L"JavaScript console [" + FRectangleName + L"]: " + line);
+    WriteLog(L"JavaScript console [" + FRectangleName + L"]: " + OneLogLine(line));
     DeliverToHost(FDebugVariable, line, FDebugActionScript);
     return;
   }

@@ -144,3 +144,19 @@ INSTANTIATE_TEST_SUITE_P(
                       MissingCase{"ConsoleWithoutRunScript", Source::Console, true, false},
                       MissingCase{"ConsoleWithoutEither", Source::Console, false, false}),
     [](const ::testing::TestParamInfo<MissingCase>& info) { return std::string(info.param.label); });
+
+// Text from the page cannot add lines of its own to the log; the host variables get it unchanged.
+TEST_F(HostOutputTest, PageTextWithLineBreaksStaysOnOneLogLine) {
+  ReadyHost();
+  ASSERT_EQ(DebugConsole(L"Rect1", L"[Console]", L""), 1);
+  ASSERT_EQ(OnEvent(L"Rect1", L"TitleChanged", L"[Ev]", L""), 1);
+  const size_t logMark = LogTexts().size();
+  Engine().PostWebMessage(1, L"__TAMREL_CONSOLE__one\r\nERROR: forged\nthree");
+  Engine().SetTitle(1, L"Title\r\nERROR: forged");
+  Engine().FireDocumentTitleChanged(1);
+  DrainPostedMessages();
+  EXPECT_EQ(LogSince(logMark), (std::vector<std::string>{"JavaScript console [Rect1]: one\\r\\nERROR: forged\\nthree",
+                                                         "Browser event: TitleChanged | Title\\r\\nERROR: forged"}));
+  EXPECT_EQ(host->Var("[Console]"), "one\r\nERROR: forged\nthree");
+  EXPECT_EQ(host->Var("[Ev]"), "Title\r\nERROR: forged");
+}
