@@ -1,7 +1,76 @@
+// Actions 1, 2, 3 and 10 to 13 and 16: create a Rectangle's browser host, navigate it, show
+// HTML in it and send it the four browser commands. Action 5 is the registry's
+// DestroyBrowserHost, served directly by the dispatcher.
+#include <memory>
 #include "actions/action_handlers.h"
-#include "host/not_available.h"
+#include "browser/browser_registry.h"
+#include "browser/tamrel_edge_browser.h"
+#include "host/diagnostic_log.h"
+#include "host/errors.h"
+#include "host/rectangle_lookup.h"
+#include "host/report_error.h"
+#include "host/text.h"
 
-bool CreateBrowserHost(const std::wstring&, const std::wstring&) { ActionNotAvailable(L"zkTamrelCreate"); }
-bool NavigateBrowser(const std::wstring&, const std::wstring&) { ActionNotAvailable(L"zkTamrelNavigate"); }
-bool SetBrowserHTML(const std::wstring&, const std::wstring&) { ActionNotAvailable(L"zkTamrelSetHTML"); }
-bool ControlBrowser(const std::wstring&, const std::wstring&) { ActionNotAvailable(L"zkTamrelControl"); }
+namespace {
+const wchar_t kNotReady[] = L"WebView2 is not ready yet.";
+
+void ApplyBrowserCommand(ICoreWebView2* webView, const std::wstring& word, const std::wstring& command) {
+  // The engine's results are not examined: a command that fails still counts as applied.
+  if (word == L"BACK") {
+    BOOL can = FALSE;
+    if (SUCCEEDED(webView->get_CanGoBack(&can)) && can) webView->GoBack();
+  } else if (word == L"FORWARD") {
+    BOOL can = FALSE;
+    if (SUCCEEDED(webView->get_CanGoForward(&can)) && can) webView->GoForward();
+  } else if (word == L"REFRESH") {
+    webView->Reload();
+  } else if (word == L"STOP") {
+    webView->Stop();
+  } else {
+    Fail(L"Unsupported browser command: " + command);
+  }
+}
+}  // namespace
+
+bool CreateBrowserHost(const std::wstring& name, const std::wstring& url) {
+  return RunGuarded([&] {
+    WriteLog(L"tamrelCreate called for Rectangle \"" + name + L"\"");
+    if (Trim(name).empty()) Fail(L"A Rectangle object name is required.");
+    // Whatever follows, an earlier host of this name is gone first.
+    DestroyBrowserHost(name);
+    HWND rectangle = GetRectangleHandle(name);
+    std::unique_ptr<TTamrelEdgeBrowser> owned = TTamrelEdgeBrowser::CreateForRectangle(rectangle);
+    TTamrelEdgeBrowser* host = owned.get();
+    host->SetRectangleName(name);
+    AddBrowserHost(std::move(owned));
+    WriteLog(L"WebView host registered for Rectangle \"" + name + L"\"");
+    // Not trimmed: a URL of blanks is a URL.
+    if (!url.empty()) host->QueueNavigate(url);
+    return true;
+  });
+}
+
+bool NavigateBrowser(const std::wstring& name, const std::wstring& url) {
+  return RunGuarded([&] {
+    RequireBrowserHost(name).QueueNavigate(url);
+    return true;
+  });
+}
+
+bool SetBrowserHTML(const std::wstring& name, const std::wstring& html) {
+  return RunGuarded([&] {
+    RequireBrowserHost(name).QueueHTML(html);
+    return true;
+  });
+}
+
+bool ControlBrowser(const std::wstring& name, const std::wstring& command) {
+  return RunGuarded([&] {
+    TTamrelEdgeBrowser& host = RequireBrowserHost(name);
+    if (!host.IsReady()) Fail(kNotReady);
+    const std::wstring word = UpperAscii(Trim(command));
+    ApplyBrowserCommand(host.WebView(), word, command);
+    WriteLog(L"Browser control \"" + word + L"\" applied to \"" + name + L"\"");
+    return true;
+  });
+}

@@ -1,0 +1,380 @@
+#include "browser/edge_browser.h"
+#include <versionhelpers.h>
+#include <new>
+#include "browser/com_handler.h"
+#include "browser/environment_options.h"
+#include "dependencies/webview2_loader.h"
+#include "host/errors.h"
+#include "host/module.h"
+
+using Microsoft::WRL::ComPtr;
+
+namespace {
+const wchar_t kWindowClassName[] = L"TamrelDeskBrowserHost";
+const HRESULT kNotCreated = HRESULT_FROM_WIN32(ERROR_INVALID_STATE);
+
+// The window class of every browser control, registered once per loaded module and removed
+// again when the module is unloaded (a reloaded module must not find a class whose window
+// procedure lies in the code of the unloaded one).
+class TWindowClass {
+ public:
+  TWindowClass() = default;
+  ~TWindowClass() {
+    if (!FAtom) return;
+    // Windows of hosts that were never destroyed (unloaded without the run-mode cleanup) keep
+    // receiving messages: hand them to DefWindowProc before this module's code goes away.
+    EnumThreadWindows(GetCurrentThreadId(), &TWindowClass::NeutralizeTree, 0);
+    UnregisterClassW(kWindowClassName, FInstance);
+  }
+  bool Ensure(WNDPROC procedure) {
+    if (FAtom) return true;
+    FInstance = PluginInstance ? PluginInstance : GetModuleHandleW(nullptr);
+    WNDCLASSEXW wc = {};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = FInstance;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = kWindowClassName;
+    FAtom = RegisterClassExW(&wc);
+    if (!FAtom && GetLastError() == ERROR_CLASS_ALREADY_EXISTS) {
+      // Left behind by an earlier instance of this module: take it over.
+      UnregisterClassW(kWindowClassName, FInstance);
+      FAtom = RegisterClassExW(&wc);
+    }
+    return FAtom != 0;
+  }
+
+ private:
+  static BOOL CALLBACK Neutralize(HWND window, LPARAM) {
+    wchar_t name[64] = {};
+    if (GetClassNameW(window, name, 64) && lstrcmpW(name, kWindowClassName) == 0) {
+      SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+      SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&DefWindowProcW));
+    }
+    return TRUE;
+  }
+  static BOOL CALLBACK NeutralizeTree(HWND topLevel, LPARAM) {
+    Neutralize(topLevel, 0);
+    EnumChildWindows(topLevel, &TWindowClass::Neutralize, 0);
+    return TRUE;
+  }
+
+  ATOM FAtom = 0;
+  HINSTANCE FInstance = nullptr;
+};
+
+TWindowClass& WindowClass() {
+  static TWindowClass windowClass;
+  return windowClass;
+}
+
+std::wstring ExpandEnvironment(const std::wstring& text) {
+  if (text.empty()) return text;
+  DWORD size = ExpandEnvironmentStringsW(text.c_str(), nullptr, 0);
+  if (size == 0) return text;
+  std::wstring expanded(size, L'\0');
+  size = ExpandEnvironmentStringsW(text.c_str(), &expanded[0], size);
+  if (size == 0) return text;
+  expanded.resize(size - 1);
+  return expanded;
+}
+
+RECT ClientRect(HWND window) {
+  RECT rect = {0, 0, 0, 0};
+  if (window) GetClientRect(window, &rect);
+  return rect;
+}
+
+// An event handler object that forwards to the browser's slot while the browser exists.
+template <class Handler, class Args, class Slot>
+auto MakeEventHandler(const std::shared_ptr<TBrowserLink>& link, Slot TEdgeBrowser::*slot) {
+  return Handler::Make([link, slot](ICoreWebView2*, Args* args) {
+    TEdgeBrowser* browser = link->browser;
+    if (!browser) return;
+    Slot handler = browser->*slot;  // a copy: the slot's owner may be freed while it runs
+    if (handler) handler(browser, args);
+  });
+}
+}  // namespace
+
+TEdgeBrowser::TEdgeBrowser() : FLink(std::make_shared<TBrowserLink>()) { FLink->browser = this; }
+
+TEdgeBrowser::~TEdgeBrowser() {
+  // From here on no completion or event reaches this object, also not one that the engine
+  // delivers synchronously while the controller is closed or the window destroyed.
+  FLink->browser = nullptr;
+  if (FWebView) {
+    UnsubscribeEvents();
+    if (!FInitScriptId.empty()) FWebView->RemoveScriptToExecuteOnDocumentCreated(FInitScriptId.c_str());
+  }
+  if (FController) FController->Close();
+  FSettings.Reset();
+  FWebView.Reset();
+  FController.Reset();
+  FEnvironment.Reset();
+  if (FHandle) {
+    HWND window = FHandle;
+    FHandle = nullptr;
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    DestroyWindow(window);
+  }
+}
+
+// ---- window ------------------------------------------------------------------------------------
+
+void TEdgeBrowser::SetParentWindow(HWND parent) {
+  if (FHandle) {
+    SetParent(FHandle, parent);
+    return;
+  }
+  if (!WindowClass().Ensure(&TEdgeBrowser::WindowProc))
+    Fail(L"Could not register the browser window class (error " + std::to_wstring(GetLastError()) + L").");
+  HWND window = CreateWindowExW(0, kWindowClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
+                                0, 0, 0, 0, parent, nullptr, PluginInstance, nullptr);
+  if (!window)
+    Fail(L"Could not create the browser window (error " + std::to_wstring(GetLastError()) + L").");
+  FHandle = window;
+  SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+bool TEdgeBrowser::Visible() const {
+  return FHandle && (GetWindowLongPtrW(FHandle, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+void TEdgeBrowser::SetVisible(bool visible) {
+  if (FHandle) ShowWindow(FHandle, visible ? SW_SHOWNA : SW_HIDE);
+  if (FController) FController->put_IsVisible(visible ? TRUE : FALSE);
+}
+
+LRESULT CALLBACK TEdgeBrowser::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* browser = reinterpret_cast<TEdgeBrowser*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (browser) {
+    try {
+      return browser->OwnWindowMessage(message, wParam, lParam);
+    } catch (...) {
+      // Nothing may unwind into the window manager.
+      return 0;
+    }
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT TEdgeBrowser::OwnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  LRESULT result = 0;
+  if (HandleWindowMessage(message, wParam, lParam, result)) return result;
+  switch (message) {
+    case WM_SIZE:
+      UpdateBounds();
+      break;
+    case WM_NCDESTROY:
+      // Destroyed with its parent: forget the handle; the WebView objects stay until destruction.
+      SetWindowLongPtrW(FHandle, GWLP_USERDATA, 0);
+      result = DefWindowProcW(FHandle, message, wParam, lParam);
+      FHandle = nullptr;
+      return result;
+    default:
+      break;
+  }
+  return DefWindowProcW(FHandle, message, wParam, lParam);
+}
+
+bool TEdgeBrowser::HandleWindowMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+
+void TEdgeBrowser::UpdateBounds() {
+  if (FController && FHandle) FController->put_Bounds(ClientRect(FHandle));
+}
+
+void TEdgeBrowser::MatchControllerVisibility() {
+  // A controller starts visible; a window hidden while the WebView was being created stays so.
+  if (FController && !Visible()) FController->put_IsVisible(FALSE);
+}
+
+// ---- creation ----------------------------------------------------------------------------------
+
+bool TEdgeBrowser::WebViewCreated() const { return FEnvironment && FController && FWebView && FSettings; }
+
+void TEdgeBrowser::CreateWebView() {
+  if (!IsWindows7OrGreater()) return;  // no completion will ever come
+  if (FWebView || FBrowserControlState == TBrowserControlState::Creating) return;
+  FBrowserControlState = TBrowserControlState::Creating;
+
+  const std::wstring browserFolder = ExpandEnvironment(BrowserExecutableFolder);
+  const std::wstring userDataFolder = ExpandEnvironment(UserDataFolder);
+  ComPtr<ICoreWebView2EnvironmentOptions> options =
+      TEnvironmentOptions::Make(L"", L"", kTargetCompatibleBrowserVersion, false);
+  std::shared_ptr<TBrowserLink> link = FLink;
+  ComPtr<ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler> handler =
+      TEnvironmentCompletedHandler::Make([link](HRESULT result, ICoreWebView2Environment* environment) {
+        if (link->browser) link->browser->EnvironmentCompleted(result, environment);
+      });
+
+  const HRESULT hr = CreateEnvironmentThroughLoader(browserFolder.c_str(), userDataFolder.c_str(), options.Get(),
+                                                    handler.Get());
+  // A failing call is final; a completion that might still come is ignored by the state test
+  // in EnvironmentCompleted.
+  if (FAILED(hr) && link->browser && FBrowserControlState == TBrowserControlState::Creating && !FEnvironment) {
+    FBrowserControlState = TBrowserControlState::Failed;
+    NotifyCreateWebViewCompleted(hr);
+  }
+}
+
+void TEdgeBrowser::EnvironmentCompleted(HRESULT result, ICoreWebView2Environment* environment) {
+  if (FBrowserControlState != TBrowserControlState::Creating || FEnvironment) return;
+  if (FAILED(result) || !environment) {
+    FBrowserControlState = TBrowserControlState::Failed;
+    NotifyCreateWebViewCompleted(FAILED(result) ? result : E_POINTER);
+    return;
+  }
+  FEnvironment = environment;
+
+  std::shared_ptr<TBrowserLink> link = FLink;
+  HRESULT hr = HRESULT_FROM_WIN32(ERROR_INVALID_WINDOW_HANDLE);
+  if (FHandle) {
+    ComPtr<ICoreWebView2CreateCoreWebView2ControllerCompletedHandler> handler =
+        TControllerCompletedHandler::Make([link](HRESULT result, ICoreWebView2Controller* controller) {
+          if (link->browser) link->browser->ControllerCompleted(result, controller);
+        });
+    hr = FEnvironment->CreateCoreWebView2Controller(FHandle, handler.Get());
+  }
+  if (FAILED(hr) && link->browser && FBrowserControlState == TBrowserControlState::Creating && !FController) {
+    FBrowserControlState = TBrowserControlState::Failed;
+    NotifyCreateWebViewCompleted(hr);
+  }
+}
+
+void TEdgeBrowser::ControllerCompleted(HRESULT result, ICoreWebView2Controller* controller) {
+  if (FBrowserControlState != TBrowserControlState::Creating || FController) return;
+  if (FAILED(result) || !controller) {
+    FBrowserControlState = TBrowserControlState::Failed;
+    NotifyCreateWebViewCompleted(FAILED(result) ? result : E_POINTER);
+    return;
+  }
+  FController = controller;
+
+  // Getting the WebView or its settings can fail; the state then stays Creating.
+  ComPtr<ICoreWebView2> webView;
+  HRESULT hr = FController->get_CoreWebView2(&webView);
+  if (SUCCEEDED(hr) && !webView) hr = E_POINTER;
+  if (FAILED(hr)) {
+    NotifyCreateWebViewCompleted(hr);
+    return;
+  }
+  FWebView = webView;
+  ComPtr<ICoreWebView2Settings> settings;
+  hr = FWebView->get_Settings(&settings);
+  if (SUCCEEDED(hr) && !settings) hr = E_POINTER;
+  if (FAILED(hr)) {
+    NotifyCreateWebViewCompleted(hr);
+    return;
+  }
+  FSettings = settings;
+
+  FBrowserControlState = TBrowserControlState::Created;
+  if (!NotifyCreateWebViewCompleted(result)) return;
+  // Only after the completion handler returned (its navigation request comes first).
+  SubscribeEvents();
+  RegisterInitScript();
+  UpdateBounds();
+  MatchControllerVisibility();
+}
+
+bool TEdgeBrowser::NotifyCreateWebViewCompleted(HRESULT result) {
+  std::shared_ptr<TBrowserLink> link = FLink;
+  TCreateWebViewCompletedEvent handler = OnCreateWebViewCompleted;
+  if (handler) handler(this, result);
+  return link->browser != nullptr;
+}
+
+void TEdgeBrowser::SubscribeEvents() {
+  if (!FWebView) return;
+  auto add = [this](TEventKind kind, HRESULT hr) {
+    if (SUCCEEDED(hr)) FSubscriptions[kind].active = true;
+  };
+  TSubscription* s = FSubscriptions;
+  add(ekNavigationStarting,
+      FWebView->add_NavigationStarting(
+          MakeEventHandler<TNavigationStartingHandler, ICoreWebView2NavigationStartingEventArgs>(
+              FLink, &TEdgeBrowser::OnNavigationStarting)
+              .Get(),
+          &s[ekNavigationStarting].token));
+  add(ekNavigationCompleted,
+      FWebView->add_NavigationCompleted(
+          MakeEventHandler<TNavigationCompletedHandler, ICoreWebView2NavigationCompletedEventArgs>(
+              FLink, &TEdgeBrowser::OnNavigationCompleted)
+              .Get(),
+          &s[ekNavigationCompleted].token));
+  add(ekContentLoading,
+      FWebView->add_ContentLoading(MakeEventHandler<TContentLoadingHandler, ICoreWebView2ContentLoadingEventArgs>(
+                                       FLink, &TEdgeBrowser::OnContentLoading)
+                                       .Get(),
+                                   &s[ekContentLoading].token));
+  add(ekDocumentTitleChanged,
+      FWebView->add_DocumentTitleChanged(
+          MakeEventHandler<TDocumentTitleChangedHandler, IUnknown>(FLink, &TEdgeBrowser::OnDocumentTitleChanged).Get(),
+          &s[ekDocumentTitleChanged].token));
+  add(ekSourceChanged,
+      FWebView->add_SourceChanged(MakeEventHandler<TSourceChangedHandler, ICoreWebView2SourceChangedEventArgs>(
+                                      FLink, &TEdgeBrowser::OnSourceChanged)
+                                      .Get(),
+                                  &s[ekSourceChanged].token));
+  add(ekProcessFailed,
+      FWebView->add_ProcessFailed(MakeEventHandler<TProcessFailedHandler, ICoreWebView2ProcessFailedEventArgs>(
+                                      FLink, &TEdgeBrowser::OnProcessFailed)
+                                      .Get(),
+                                  &s[ekProcessFailed].token));
+  add(ekWebMessageReceived,
+      FWebView->add_WebMessageReceived(
+          MakeEventHandler<TWebMessageReceivedHandler, ICoreWebView2WebMessageReceivedEventArgs>(
+              FLink, &TEdgeBrowser::OnWebMessageReceived)
+              .Get(),
+          &s[ekWebMessageReceived].token));
+}
+
+void TEdgeBrowser::UnsubscribeEvents() {
+  if (!FWebView) return;
+  TSubscription* s = FSubscriptions;
+  if (s[ekNavigationStarting].active) FWebView->remove_NavigationStarting(s[ekNavigationStarting].token);
+  if (s[ekNavigationCompleted].active) FWebView->remove_NavigationCompleted(s[ekNavigationCompleted].token);
+  if (s[ekContentLoading].active) FWebView->remove_ContentLoading(s[ekContentLoading].token);
+  if (s[ekDocumentTitleChanged].active) FWebView->remove_DocumentTitleChanged(s[ekDocumentTitleChanged].token);
+  if (s[ekSourceChanged].active) FWebView->remove_SourceChanged(s[ekSourceChanged].token);
+  if (s[ekProcessFailed].active) FWebView->remove_ProcessFailed(s[ekProcessFailed].token);
+  if (s[ekWebMessageReceived].active) FWebView->remove_WebMessageReceived(s[ekWebMessageReceived].token);
+  for (auto& subscription : FSubscriptions) subscription = TSubscription();
+}
+
+void TEdgeBrowser::RegisterInitScript() {
+  if (!FWebView || InitScript.Count() == 0) return;
+  const std::wstring script = InitScript.Text();
+  std::shared_ptr<TBrowserLink> link = FLink;
+  ComPtr<ICoreWebView2AddScriptToExecuteOnDocumentCreatedCompletedHandler> handler =
+      TAddScriptCompletedHandler::Make([link](HRESULT result, LPCWSTR id) {
+        if (link->browser && SUCCEEDED(result) && id) link->browser->FInitScriptId = id;
+      });
+  FWebView->AddScriptToExecuteOnDocumentCreated(script.c_str(), handler.Get());
+}
+
+// ---- operations --------------------------------------------------------------------------------
+
+HRESULT TEdgeBrowser::Navigate(const std::wstring& uri) {
+  if (!FWebView) return kNotCreated;
+  return FWebView->Navigate(uri.c_str());
+}
+
+HRESULT TEdgeBrowser::NavigateToString(const std::wstring& html) {
+  if (!FWebView) return kNotCreated;
+  return FWebView->NavigateToString(html.c_str());
+}
+
+HRESULT TEdgeBrowser::ExecuteScript(const std::wstring& script, const std::wstring& context) {
+  if (!FWebView) return kNotCreated;
+  std::shared_ptr<TBrowserLink> link = FLink;
+  ComPtr<ICoreWebView2ExecuteScriptCompletedHandler> handler =
+      TExecuteScriptCompletedHandler::Make([link, context](HRESULT errorCode, LPCWSTR resultObjectAsJson) {
+        TEdgeBrowser* browser = link->browser;
+        if (!browser) return;
+        TExecuteScriptEvent slot = browser->OnExecuteScript;  // a copy, as for the events
+        if (slot) slot(browser, errorCode, resultObjectAsJson, context);
+      });
+  return FWebView->ExecuteScript(script.c_str(), handler.Get());
+}

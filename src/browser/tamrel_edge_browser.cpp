@@ -1,0 +1,178 @@
+#include "browser/tamrel_edge_browser.h"
+#include <new>
+#include "browser/page_scripts.h"
+#include "host/diagnostic_log.h"
+#include "host/errors.h"
+#include "host/report_error.h"
+#include "host/text.h"
+
+namespace {
+const wchar_t kUserDataSubfolder[] = L"tamrelDesk\\WebView2";
+
+// "class: message" of a failure caught while starting the creation or enabling messages.
+std::wstring DescribeCurrentException() {
+  try {
+    throw;
+  } catch (const TamrelError& e) {
+    return L"TamrelError: " + e.message();
+  } catch (const std::bad_alloc&) {
+    return L"std::bad_alloc: Out of memory.";
+  } catch (const std::exception& e) {
+    return L"std::exception: " + AnsiToWide(e.what());
+  } catch (...) {
+    return L"unknown: Unexpected failure.";
+  }
+}
+
+void RaiseOnFailure(HRESULT hr, const wchar_t* operation) {
+  if (FAILED(hr)) Fail(std::wstring(operation) + L" failed (HRESULT 0x" + HexUpper8(static_cast<uint32_t>(hr)) + L").");
+}
+}  // namespace
+
+std::unique_ptr<TTamrelEdgeBrowser> TTamrelEdgeBrowser::CreateForRectangle(HWND rectangleHandle) {
+  WriteLog(L"Creating WebView host; Rectangle HWND=" +
+           HexUpper8(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(rectangleHandle))));
+  LogComApartment();
+
+  std::unique_ptr<TTamrelEdgeBrowser> host(new TTamrelEdgeBrowser());
+  host->SetParentWindow(rectangleHandle);
+
+  const std::wstring folder = LocalAppDataWithSlash() + kUserDataSubfolder;
+  if (!ForceDirectories(folder)) WriteLog(L"WARNING: Could not create WebView2 user-data folder: " + folder);
+  host->UserDataFolder = folder;
+  WriteLog(L"WebView2 UserDataFolder=" + folder);
+
+  host->InstallHandlers();
+  host->InitScript.SetText(StoredPageScriptText());
+
+  RECT client;
+  if (GetClientRect(rectangleHandle, &client)) {
+    SetWindowPos(host->Handle(), nullptr, 0, 0, client.right - client.left, client.bottom - client.top,
+                 SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOZORDER);
+  }
+
+  WriteLog(L"Calling TEdgeBrowser.CreateWebView");
+  try {
+    host->CreateWebView();
+  } catch (...) {
+    WriteLog(L"CreateWebView exception: " + DescribeCurrentException());
+    throw;  // the half-built host goes with the unique_ptr
+  }
+  WriteLog(L"TEdgeBrowser.CreateWebView returned; waiting for callback");
+  return host;
+}
+
+TTamrelEdgeBrowser::~TTamrelEdgeBrowser() = default;
+
+void TTamrelEdgeBrowser::InstallHandlers() {
+  OnCreateWebViewCompleted = [this](TEdgeBrowser* sender, HRESULT result) {
+    HandleCreateWebViewCompleted(sender, result);
+  };
+  OnWebMessageReceived = [this](TEdgeBrowser* sender, ICoreWebView2WebMessageReceivedEventArgs* args) {
+    HandleWebMessageReceived(sender, args);
+  };
+  OnExecuteScript = [this](TEdgeBrowser* sender, HRESULT errorCode, LPCWSTR resultObjectAsJson,
+                           const std::wstring& resultVariable) {
+    HandleExecuteScriptCompleted(sender, errorCode, resultObjectAsJson, resultVariable);
+  };
+  OnNavigationStarting = [this](TEdgeBrowser* sender, ICoreWebView2NavigationStartingEventArgs* args) {
+    HandleNavigationStarting(sender, args);
+  };
+  OnNavigationCompleted = [this](TEdgeBrowser* sender, ICoreWebView2NavigationCompletedEventArgs* args) {
+    HandleNavigationCompleted(sender, args);
+  };
+  OnContentLoading = [this](TEdgeBrowser* sender, ICoreWebView2ContentLoadingEventArgs* args) {
+    HandleContentLoading(sender, args);
+  };
+  OnDocumentTitleChanged = [this](TEdgeBrowser* sender, IUnknown* args) { HandleDocumentTitleChanged(sender, args); };
+  OnSourceChanged = [this](TEdgeBrowser* sender, ICoreWebView2SourceChangedEventArgs* args) {
+    HandleSourceChanged(sender, args);
+  };
+  OnProcessFailed = [this](TEdgeBrowser* sender, ICoreWebView2ProcessFailedEventArgs* args) {
+    HandleProcessFailed(sender, args);
+  };
+}
+
+void TTamrelEdgeBrowser::HandleCreateWebViewCompleted(TEdgeBrowser*, HRESULT result) {
+  const std::wstring hex = HexUpper8(static_cast<uint32_t>(result));
+  WriteLog(L"OnCreateWebViewCompleted callback received: HRESULT=0x" + hex);
+  if (FAILED(result)) {
+    // The pending navigation stays stored and is never delivered; nothing retries.
+    ReportError(L"WebView2 initialization failed (HRESULT 0x" + hex + L"). See " + LogFilePath() +
+                L" for diagnostics.");
+    return;
+  }
+  WriteLog(L"WebView2 reports WebViewCreated=True");
+  try {
+    if (!Settings()) Fail(L"The WebView2 settings are not available.");
+    RaiseOnFailure(Settings()->put_IsWebMessageEnabled(TRUE), L"put_IsWebMessageEnabled");
+    WriteLog(L"WebMessageEnabled=True");
+  } catch (...) {
+    WriteLog(L"Unable to enable WebMessageEnabled: " + DescribeCurrentException());
+  }
+
+  // Emptied before the request goes out, so the slot is clear whatever the engine does.
+  if (!FPendingHTML.empty()) {
+    const std::wstring html = std::move(FPendingHTML);
+    FPendingHTML.clear();
+    FPendingURL.clear();
+    NavigateToString(html);
+  } else if (!FPendingURL.empty()) {
+    const std::wstring url = std::move(FPendingURL);
+    FPendingURL.clear();
+    Navigate(url);
+  }
+}
+
+void TTamrelEdgeBrowser::QueueNavigate(const std::wstring& url) {
+  if (WebViewCreated()) {
+    Navigate(url);
+    return;
+  }
+  FPendingURL = url;
+  FPendingHTML.clear();
+}
+
+void TTamrelEdgeBrowser::QueueHTML(const std::wstring& html) {
+  if (WebViewCreated()) {
+    NavigateToString(html);
+    return;
+  }
+  FPendingHTML = html;
+  FPendingURL.clear();
+}
+
+bool TTamrelEdgeBrowser::HandleWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (message != WM_HOSTCONTROL) return false;
+  result = WMHostControl(wParam, lParam);
+  return true;
+}
+
+LRESULT TTamrelEdgeBrowser::WMHostControl(WPARAM, LPARAM lParam) {
+  switch (lParam) {
+    case 1:
+    case 3:
+      SetVisible(false);
+      break;
+    case 2:
+      SetVisible(true);
+      break;
+    case 4:
+      RefitToParent();
+      break;
+    default:
+      break;
+  }
+  return 0;
+}
+
+void TTamrelEdgeBrowser::RefitToParent() {
+  if (!Handle()) return;
+  HWND parent = GetParent(Handle());
+  RECT client;
+  if (parent && GetClientRect(parent, &client)) {
+    // No SWP_SHOWWINDOW: a hidden host stays hidden. The resize sets the controller bounds.
+    SetWindowPos(Handle(), nullptr, 0, 0, client.right - client.left, client.bottom - client.top,
+                 SWP_NOACTIVATE | SWP_NOZORDER);
+  }
+}
