@@ -367,15 +367,15 @@ HRESULT TEdgeBrowser::NavigateToString(const std::wstring& html) {
   return FWebView->NavigateToString(html.c_str());
 }
 
-HRESULT TEdgeBrowser::ExecuteScript(const std::wstring& script) {
+HRESULT TEdgeBrowser::ExecuteScript(const std::wstring& script, const std::wstring& context) {
   if (!FWebView) return kNotCreated;
   std::shared_ptr<TBrowserLink> link = FLink;
   ComPtr<ICoreWebView2ExecuteScriptCompletedHandler> handler =
-      TExecuteScriptCompletedHandler::Make([link](HRESULT errorCode, LPCWSTR resultObjectAsJson) {
+      TExecuteScriptCompletedHandler::Make([link, context](HRESULT errorCode, LPCWSTR resultObjectAsJson) {
         TEdgeBrowser* browser = link->browser;
         if (!browser) return;
         TExecuteScriptEvent slot = browser->OnExecuteScript;  // a copy, as for the events
-        if (slot) slot(browser, errorCode, resultObjectAsJson);
+        if (slot) slot(browser, errorCode, resultObjectAsJson, context);
       });
   return FWebView->ExecuteScript(script.c_str(), handler.Get());
 }
