@@ -97,7 +97,7 @@ TEST_F(EdgeBrowserReentrancy, SlotMayDestroyItsBrowserDuringAnEventOrCompletion)
        [&](TEdgeBrowser&, int wv) { e.FireProcessFailed(wv, 1); }},
       {"WebMessageReceived", [](TEdgeBrowser& b, auto kill) { b.OnWebMessageReceived = [kill](TEdgeBrowser* s, auto*) { kill(s); }; },
        [&](TEdgeBrowser&, int wv) { e.PostWebMessage(wv, L"hello"); }},
-      {"ExecuteScript", [](TEdgeBrowser& b, auto kill) { b.OnExecuteScript = [kill](TEdgeBrowser* s, HRESULT, LPCWSTR) { kill(s); }; },
+      {"ExecuteScript", [](TEdgeBrowser& b, auto kill) { b.OnExecuteScript = [kill](TEdgeBrowser* s, HRESULT, LPCWSTR, const std::wstring&) { kill(s); }; },
        [](TEdgeBrowser& b, int) { EXPECT_EQ(b.ExecuteScript(L"1+1"), S_OK); }},
   };
   for (const EventCase& c : cases) {
