@@ -66,8 +66,17 @@ static void AppendLine(const std::wstring& line) {
                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return;
     if (!bytes.empty()) {
+      // Append-only access writes at the end of the file; the exclusive lock on a range far
+      // past any real end also serialises writers on systems where that append is not one
+      // atomic step, so concurrent lines never overwrite each other. Writing goes on even
+      // when the lock cannot be had: the line matters more than the ordering.
+      OVERLAPPED region = {};
+      region.Offset = 0xFFFFFFFEu;
+      region.OffsetHigh = 0x7FFFFFFFu;
+      const bool locked = LockFileEx(h, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &region) != 0;
       DWORD written = 0;
       WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+      if (locked) UnlockFileEx(h, 0, 1, 0, &region);
     }
     CloseHandle(h);
   } catch (...) {
