@@ -12,9 +12,12 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
 fi
 
 for p in cmake make g++-mingw-w64-i686-posix mingw-w64-i686-dev binutils-mingw-w64-i686 \
-         wine wine32:i386 xvfb xauth googletest chromium nodejs npm fonts-dejavu-core imagemagick; do
+         wine wine32:i386 xvfb xauth googletest chromium fonts-dejavu-core imagemagick; do
   have "$p" || need_pkgs+=("$p")
 done
+# Node.js may come with the machine image rather than from Debian's packages.
+command -v node >/dev/null 2>&1 || need_pkgs+=(nodejs)
+command -v npm >/dev/null 2>&1 || need_pkgs+=(npm)
 
 if [ ${#need_pkgs[@]} -gt 0 ]; then
   echo "setup: installing ${need_pkgs[*]}"

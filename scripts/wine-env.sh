@@ -5,7 +5,8 @@ export WINEPREFIX="$BUILD_DIR/wineprefix"
 export WINEARCH=win32
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
-export LC_ALL=en_US.UTF-8 LANG=en_US.UTF-8
+# C.UTF-8 exists on every Debian machine: Wine then uses code page 1252 and UTF-8 file names.
+export LC_ALL=C.UTF-8 LANG=C.UTF-8
 unset DISPLAY
 
 wine_prefix_ready() {

@@ -2,6 +2,7 @@
 // It only looks for the file: the loader state is not touched and nothing is loaded.
 #include <windows.h>
 #include "dependencies/webview2_loader.h"
+#include "dependencies/ansi_path.h"
 #include "dependencies/file_tests.h"
 #include "host/diagnostic_log.h"
 #include "host/host_callbacks.h"
@@ -14,6 +15,10 @@ void RegisterWebView2LoaderDependency() {
   if (!FileExistsAt(path)) path = HostExecutableDirectory() + L"WebView2Loader.dll";
   if (!FileExistsAt(path)) {
     WriteDependencyLog(L"Cannot register WebView2Loader dependency; file not found: " + path);
+    return;
+  }
+  if (!RepresentableInAnsi(path)) {
+    WriteDependencyLog(L"Cannot register WebView2Loader dependency; path is outside the ANSI code page: " + path);
     return;
   }
   if (AddPublicationFile(path))

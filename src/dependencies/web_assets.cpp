@@ -1,4 +1,80 @@
+// Action 24, "tamrelPrepareAssets": registers the files of the chosen web libraries that lie
+// in "WebLibraries" beside the plug-in, so that a published publication carries them.
 #include "dependencies/web_assets.h"
-#include "host/not_available.h"
+#include <cwchar>
+#include "dependencies/file_tests.h"
+#include "dependencies/webview2_loader.h"
+#include "host/diagnostic_log.h"
+#include "host/errors.h"
+#include "host/host_callbacks.h"
+#include "host/text.h"
 
-bool PrepareWebAssets(const std::wstring&, const std::wstring&) { ActionNotAvailable(L"tamrelPrepareAssets"); }
+bool IsComponentSelected(const std::wstring& components, const std::wstring& name) {
+  // Each item is trimmed, so "ECharts, Quill" selects Quill too.
+  const std::wstring wanted = UpperAscii(name);
+  bool all = false;
+  size_t start = 0;
+  for (;;) {
+    const size_t end = components.find_first_of(L";,", start);
+    const std::wstring item =
+        UpperAscii(Trim(components.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start)));
+    if (item == wanted) return true;
+    if (item == L"ALL") all = true;
+    if (end == std::wstring::npos) break;
+    start = end + 1;
+  }
+  return all;
+}
+
+bool PrepareWebAssets(const std::wstring& componentsParameter, const std::wstring& resultVariable) {
+  std::wstring components = UpperAscii(Trim(componentsParameter));
+  const std::wstring directory = PluginDirectory();
+  if (directory.empty()) Fail(L"Unable to locate the tamrelDesk plugin directory.");
+
+  const std::wstring libraries = directory + L"WebLibraries";
+  const std::wstring echarts = libraries + L"\\ECharts";
+  const std::wstring theme = echarts + L"\\theme";
+  const std::wstring tabulator = libraries + L"\\Tabulator";
+  const std::wstring quill = libraries + L"\\Quill";
+  if (components.empty()) components = L"ALL";
+
+  bool ok = true;
+  int count = 0;
+  // Every step runs whatever the earlier ones gave.
+  auto file = [&](const std::wstring& path) {
+    if (RegisterAssetFile(path))
+      ++count;
+    else
+      ok = false;
+  };
+  auto folder = [&](const std::wstring& path, bool allSubfolders) {
+    ok = RegisterAssetFolder(path, L"*.js", allSubfolders, count) && ok;
+  };
+
+  const bool withECharts = IsComponentSelected(components, L"ECHARTS");
+  if (withECharts) {
+    file(echarts + L"\\dist\\echarts.min.js");
+    folder(echarts + L"\\dist\\extension", true);
+    if (DirectoryExistsAt(theme)) folder(theme, false);  // themes are optional beside ECharts
+    file(echarts + L"\\LICENSE");
+  }
+  if (IsComponentSelected(components, L"THEMES") && !withECharts) folder(theme, false);
+  if (IsComponentSelected(components, L"TABULATOR")) {
+    file(tabulator + L"\\tabulator.min.js");
+    file(tabulator + L"\\tabulator.min.css");
+    file(tabulator + L"\\LICENSE");
+  }
+  if (IsComponentSelected(components, L"QUILL")) {
+    file(quill + L"\\quill.js");
+    file(quill + L"\\quill.bubble.css");
+    file(quill + L"\\LICENSE");
+  }
+
+  wchar_t head[64];
+  swprintf(head, 64, L"Registered %d web asset file(s). Components=", count);
+  const std::wstring summary = head + components;
+  WriteAssetLog(summary);
+  if (!resultVariable.empty()) SetHostVariable(resultVariable, summary);
+  if (!ok) SetHostVariable(L"[LastError]", L"One or more web assets could not be registered. Check the tamrelDesk log.");
+  return ok;
+}

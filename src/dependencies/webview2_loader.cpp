@@ -37,10 +37,13 @@ std::wstring Formatted(const wchar_t* format, long value) {
 // current directory, so that LoadLibraryW loads the very file that was tested instead of
 // whatever the DLL search order finds under that name.
 std::wstring FullPath(const std::wstring& path) {
-  wchar_t buffer[MAX_PATH];
-  const DWORD length = GetFullPathNameW(path.c_str(), MAX_PATH, buffer, nullptr);
-  if (length == 0 || length >= MAX_PATH) return path;
-  return std::wstring(buffer, length);
+  const DWORD need = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+  if (need == 0) return path;
+  std::wstring full(need, L'\0');
+  const DWORD length = GetFullPathNameW(path.c_str(), need, &full[0], nullptr);
+  if (length == 0 || length >= need) return path;
+  full.resize(length);
+  return full;
 }
 
 std::wstring CurrentDirectoryWithSlash() {
@@ -56,38 +59,37 @@ std::wstring CurrentDirectoryWithSlash() {
 bool TryLoadWebView2Loader(const std::wstring& candidate) {
   if (candidate.empty() || !FileExistsAt(candidate)) return false;
   const std::wstring path = FullPath(candidate);
-  LoaderState& state = State();
   WriteDependencyLog(L"Attempting LoadLibrary: " + path);
 
-  state.module = LoadLibraryW(path.c_str());
-  if (!state.module) {
+  // The state changes only once both exports are resolved, so that a failed attempt never
+  // leaves half a loader behind.
+  const HMODULE module = LoadLibraryW(path.c_str());
+  if (!module) {
     const DWORD error = GetLastError();
     WriteDependencyLog(Formatted(L"LoadLibrary failed; Win32 error=%ld", static_cast<long>(error)));
     return false;
   }
-
-  FARPROC entry = GetProcAddress(state.module, "CreateCoreWebView2EnvironmentWithOptions");
-  if (!entry) {
+  const FARPROC create = GetProcAddress(module, "CreateCoreWebView2EnvironmentWithOptions");
+  if (!create) {
     const DWORD error = GetLastError();
     WriteDependencyLog(Formatted(L"Missing CreateCoreWebView2EnvironmentWithOptions export; error=%ld",
                                  static_cast<long>(error)));
-    FreeLibrary(state.module);
-    state.module = nullptr;
+    FreeLibrary(module);
     return false;
   }
-  state.createEnvironment = reinterpret_cast<CreateEnvironmentProc>(entry);
-
-  entry = GetProcAddress(state.module, "GetAvailableCoreWebView2BrowserVersionString");
-  if (!entry) {
+  const FARPROC version = GetProcAddress(module, "GetAvailableCoreWebView2BrowserVersionString");
+  if (!version) {
     const DWORD error = GetLastError();
     WriteDependencyLog(Formatted(L"Missing GetAvailableCoreWebView2BrowserVersionString export; error=%ld",
                                  static_cast<long>(error)));
-    FreeLibrary(state.module);
-    state.module = nullptr;
-    state.createEnvironment = nullptr;
+    FreeLibrary(module);
     return false;
   }
-  state.browserVersion = reinterpret_cast<BrowserVersionProc>(entry);
+
+  LoaderState& state = State();
+  state.module = module;
+  state.createEnvironment = reinterpret_cast<CreateEnvironmentProc>(create);
+  state.browserVersion = reinterpret_cast<BrowserVersionProc>(version);
   state.loadedPath = path;
   WriteDependencyLog(L"WebView2Loader loaded and exports resolved: " + path);
   return true;

@@ -101,6 +101,11 @@ void LogComApartment() {
   }
   int type = -1, qualifier = -1;
   const HRESULT hr = fn(&type, &qualifier);
+  WriteLog(ComApartmentLine(hr, type, qualifier));
+}
+
+std::wstring ComApartmentLine(long hr, int type, int qualifier) {
+  // The name follows from the type alone (the values of APTTYPE), whatever the HRESULT.
   const wchar_t* name = L"Unknown/Not initialized";
   switch (type) {
     case 0: name = L"STA"; break;
@@ -112,5 +117,5 @@ void LogComApartment() {
   wchar_t buf[160];
   swprintf(buf, 160, L"COM apartment: HRESULT=0x%08X, Type=%ls (%d), Qualifier=%d", static_cast<unsigned>(hr), name,
            type, qualifier);
-  WriteLog(buf);
+  return buf;
 }

@@ -10,6 +10,7 @@ void WriteLog(const std::wstring& text);            // ts | PID= | TID= | text
 void WriteDependencyLog(const std::wstring& text);  // ts | PID= | TID= | NeoBookDependency | text
 void WriteAssetLog(const std::wstring& text);       // ts | WebAssets | text
 void LogComApartment();
+std::wstring ComApartmentLine(long hr, int type, int qualifier);
 
 // Creates a folder and every missing parent; an existing folder counts as success.
 bool ForceDirectories(const std::wstring& path);

@@ -1,7 +1,5 @@
 #include "controller.h"
 
-#include <cmath>
-
 #include "engine_control.h"
 #include "webview.h"
 
@@ -35,7 +33,7 @@ HRESULT Controller::get_IsVisible(BOOL* isVisible) {
 
 HRESULT Controller::put_IsVisible(BOOL isVisible) {
   if (HRESULT hr = Enter(L"put_IsVisible", ArgBool(isVisible)); FAILED(hr)) return hr;
-  page_->visible = isVisible ? TRUE : FALSE;
+  EngineCore::Instance().SetVisible(*page_, isVisible);
   return S_OK;
 }
 
@@ -48,7 +46,7 @@ HRESULT Controller::get_Bounds(RECT* bounds) {
 
 HRESULT Controller::put_Bounds(RECT bounds) {
   if (HRESULT hr = Enter(L"put_Bounds", ArgRect(bounds)); FAILED(hr)) return hr;
-  page_->bounds = bounds;
+  EngineCore::Instance().SetBounds(*page_, bounds);
   return S_OK;
 }
 
@@ -61,10 +59,7 @@ HRESULT Controller::get_ZoomFactor(double* zoomFactor) {
 
 HRESULT Controller::put_ZoomFactor(double zoomFactor) {
   if (HRESULT hr = Enter(L"put_ZoomFactor", ArgDouble(zoomFactor)); FAILED(hr)) return hr;
-  // The runtime refuses a factor of zero or below.
-  if (!(zoomFactor > 0.0) || !std::isfinite(zoomFactor)) return E_INVALIDARG;
-  page_->zoom = zoomFactor;
-  return S_OK;
+  return EngineCore::Instance().SetZoom(*page_, zoomFactor);
 }
 
 HRESULT Controller::add_ZoomFactorChanged(IUnknown*, EventRegistrationToken*) {
@@ -107,7 +102,7 @@ HRESULT Controller::get_ParentWindow(HWND* parentWindow) {
 
 HRESULT Controller::put_ParentWindow(HWND parentWindow) {
   if (HRESULT hr = Enter(L"put_ParentWindow", ArgHandle(parentWindow)); FAILED(hr)) return hr;
-  page_->parent = parentWindow;
+  EngineCore::Instance().SetParentWindow(*page_, parentWindow);
   return S_OK;
 }
 

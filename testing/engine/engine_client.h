@@ -26,7 +26,11 @@ struct EngineOptions {
 
 class EngineClient {
  public:
-  EngineClient() : module_(LoadLibraryW((testhost::EngineDirectory() + L"WebView2Loader.dll").c_str())) {}
+  // Uses the WebView2Loader.dll already in the process if there is one (the instance the plug-in
+  // talks to), otherwise loads the double from the engine folder.
+  EngineClient() {
+    if (!GetModuleHandleExW(0, L"WebView2Loader.dll", &module_)) module_ = LoadLibraryW(Path().c_str());
+  }
   // The double stays loaded: it pins itself once it has posted anything.
   ~EngineClient() {
     if (module_) FreeLibrary(module_);

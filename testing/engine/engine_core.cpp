@@ -1,5 +1,6 @@
 #include "engine_core.h"
 
+#include <cmath>
 #include <cwchar>
 
 #include "delivery_queue.h"
@@ -60,6 +61,24 @@ void EngineCore::ClosePage(Page& page) {
   page.closed = true;
   page.documentScripts.clear();
   if (page.sink) page.sink->DropHandlers();
+}
+
+void EngineCore::Navigate(Page& page, const std::wstring& uri) { page.source = uri; }
+
+// A document shown from a string has the origin about:blank.
+void EngineCore::NavigateToString(Page& page, const std::wstring&) { page.source = L"about:blank"; }
+
+HRESULT EngineCore::SetZoom(Page& page, double factor) {
+  // The runtime refuses a factor of zero or below.
+  if (!(factor > 0.0) || !std::isfinite(factor)) return E_INVALIDARG;
+  page.zoom = factor;
+  return S_OK;
+}
+
+HRESULT EngineCore::EnableWebMessages(Page& page, BOOL enabled) {
+  if (FAILED(Failure(ENGINE_STEP_PUT_WEB_MESSAGE_ENABLED))) return Failure(ENGINE_STEP_PUT_WEB_MESSAGE_ENABLED);
+  page.webMessageEnabled = enabled ? TRUE : FALSE;
+  return S_OK;
 }
 
 std::wstring EngineCore::AddDocumentScript(Page& page, const std::wstring& script) {

@@ -110,6 +110,21 @@ class EngineCore {
   // Close(): handlers and document scripts are dropped; later calls fail.
   void ClosePage(Page& page);
 
+  // What the engine does for each call the COM objects pass on. The double only keeps the
+  // state that the getters report; another engine would drive a browser here.
+  void Navigate(Page& page, const std::wstring& uri);
+  void NavigateToString(Page& page, const std::wstring& html);
+  void Reload(Page&) {}
+  void GoBack(Page&) {}
+  void GoForward(Page&) {}
+  void Stop(Page&) {}
+  void PostMessageToPage(Page&, const std::wstring&) {}
+  void SetBounds(Page& page, const RECT& bounds) { page.bounds = bounds; }
+  void SetVisible(Page& page, BOOL visible) { page.visible = visible ? TRUE : FALSE; }
+  HRESULT SetZoom(Page& page, double factor);
+  void SetParentWindow(Page& page, HWND parent) { page.parent = parent; }
+  HRESULT EnableWebMessages(Page& page, BOOL enabled);
+
   // Document-created scripts; the id is returned.
   std::wstring AddDocumentScript(Page& page, const std::wstring& script);
   void RemoveDocumentScript(Page& page, const std::wstring& id);

@@ -53,7 +53,10 @@ extern "C" HRESULT STDAPICALLTYPE CreateCoreWebView2EnvironmentWithOptions(
   if (!environmentCreatedHandler) return E_POINTER;
   const HRESULT completionFailure = core.Failure(ENGINE_STEP_ENVIRONMENT_COMPLETION);
   auto done = engine::Ref<ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler>::Share(environmentCreatedHandler);
-  engine::Post([done, completionFailure] {
+  // The runtime may keep the options object beyond the call; holding it until the completion
+  // makes a caller that frees it early, or miscounts its references, show up.
+  auto keptOptions = engine::Ref<ICoreWebView2EnvironmentOptions>::Share(environmentOptions);
+  engine::Post([done, keptOptions, completionFailure] {
     if (FAILED(completionFailure)) {
       done->Invoke(completionFailure, nullptr);
       return;

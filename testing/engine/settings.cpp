@@ -1,7 +1,5 @@
 #include "settings.h"
 
-#include "engine_control.h"
-
 namespace engine {
 
 HRESULT Settings::Enter(const wchar_t* name, const std::wstring& args) {
@@ -31,9 +29,7 @@ HRESULT Settings::get_IsWebMessageEnabled(BOOL* v) {
 
 HRESULT Settings::put_IsWebMessageEnabled(BOOL v) {
   if (HRESULT hr = Enter(L"put_IsWebMessageEnabled", ArgBool(v)); FAILED(hr)) return hr;
-  if (HRESULT hr = EngineCore::Instance().Failure(ENGINE_STEP_PUT_WEB_MESSAGE_ENABLED); FAILED(hr)) return hr;
-  page_->webMessageEnabled = v ? TRUE : FALSE;
-  return S_OK;
+  return EngineCore::Instance().EnableWebMessages(*page_, v);
 }
 
 }  // namespace engine

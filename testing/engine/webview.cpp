@@ -153,14 +153,14 @@ HRESULT WebView::get_Source(LPWSTR* uri) {
 HRESULT WebView::Navigate(LPCWSTR uri) {
   if (HRESULT hr = Enter(L"Navigate", ArgText(uri)); FAILED(hr)) return hr;
   if (!uri) return E_INVALIDARG;
-  page_->source = uri;
+  EngineCore::Instance().Navigate(*page_, uri);
   return S_OK;
 }
 
 HRESULT WebView::NavigateToString(LPCWSTR htmlContent) {
   if (HRESULT hr = Enter(L"NavigateToString", ArgText(htmlContent)); FAILED(hr)) return hr;
   if (!htmlContent) return E_INVALIDARG;
-  page_->source = L"about:blank";
+  EngineCore::Instance().NavigateToString(*page_, htmlContent);
   return S_OK;
 }
 
@@ -252,14 +252,20 @@ HRESULT WebView::ExecuteScript(LPCWSTR javaScript, ICoreWebView2ExecuteScriptCom
 }
 
 HRESULT WebView::CapturePreview(INT32, IStream*, IUnknown*) { return Unsupported(L"CapturePreview"); }
-HRESULT WebView::Reload() { return Enter(L"Reload"); }
+HRESULT WebView::Reload() {
+  if (HRESULT hr = Enter(L"Reload"); FAILED(hr)) return hr;
+  EngineCore::Instance().Reload(*page_);
+  return S_OK;
+}
 HRESULT WebView::PostWebMessageAsJson(LPCWSTR json) {
   if (HRESULT hr = Enter(L"PostWebMessageAsJson", ArgText(json)); FAILED(hr)) return hr;
   return json ? S_OK : E_INVALIDARG;
 }
 HRESULT WebView::PostWebMessageAsString(LPCWSTR text) {
   if (HRESULT hr = Enter(L"PostWebMessageAsString", ArgText(text)); FAILED(hr)) return hr;
-  return text ? S_OK : E_INVALIDARG;
+  if (!text) return E_INVALIDARG;
+  EngineCore::Instance().PostMessageToPage(*page_, text);
+  return S_OK;
 }
 HRESULT WebView::add_WebMessageReceived(ICoreWebView2WebMessageReceivedEventHandler* h, EventRegistrationToken* t) {
   return AddHandler(kWebMessageHandlers, L"add_WebMessageReceived", h, t);
@@ -288,13 +294,25 @@ HRESULT WebView::get_CanGoForward(BOOL* canGoForward) {
   *canGoForward = page_->canGoForward;
   return S_OK;
 }
-HRESULT WebView::GoBack() { return Enter(L"GoBack"); }
-HRESULT WebView::GoForward() { return Enter(L"GoForward"); }
+HRESULT WebView::GoBack() {
+  if (HRESULT hr = Enter(L"GoBack"); FAILED(hr)) return hr;
+  EngineCore::Instance().GoBack(*page_);
+  return S_OK;
+}
+HRESULT WebView::GoForward() {
+  if (HRESULT hr = Enter(L"GoForward"); FAILED(hr)) return hr;
+  EngineCore::Instance().GoForward(*page_);
+  return S_OK;
+}
 HRESULT WebView::GetDevToolsProtocolEventReceiver(LPCWSTR eventName, IUnknown** receiver) {
   if (receiver) *receiver = nullptr;
   return Unsupported(L"GetDevToolsProtocolEventReceiver", ArgText(eventName));
 }
-HRESULT WebView::Stop() { return Enter(L"Stop"); }
+HRESULT WebView::Stop() {
+  if (HRESULT hr = Enter(L"Stop"); FAILED(hr)) return hr;
+  EngineCore::Instance().Stop(*page_);
+  return S_OK;
+}
 HRESULT WebView::add_NewWindowRequested(IUnknown*, EventRegistrationToken*) { return Unsupported(L"add_NewWindowRequested"); }
 HRESULT WebView::remove_NewWindowRequested(EventRegistrationToken t) {
   return Unsupported(L"remove_NewWindowRequested", TokenText(t));

@@ -5,15 +5,19 @@
 namespace testhost {
 namespace {
 std::set<void*> g_live;
+std::set<void*> g_freed;
 
 HGLOBAL WINAPI CountingGlobalAlloc(UINT flags, SIZE_T bytes) {
   HGLOBAL h = GlobalAlloc(flags, bytes);
-  if (h) g_live.insert(h);
+  if (h) {
+    g_live.insert(h);
+  }
   return h;
 }
 
 HGLOBAL WINAPI CountingGlobalFree(HGLOBAL h) {
   g_live.erase(h);
+  if (h) g_freed.insert(h);
   return GlobalFree(h);
 }
 
@@ -49,6 +53,11 @@ void HookGlobalMemory(HMODULE module) {
 
 int LiveGlobalBlocks() { return static_cast<int>(g_live.size()); }
 void ForgetGlobalBlock(void* block) { g_live.erase(block); }
-void ResetGlobalBlocks() { g_live.clear(); }
+void ResetGlobalBlocks() {
+  g_live.clear();
+  g_freed.clear();
+}
+bool FreedByModule(void* block) { return g_freed.count(block) != 0; }
+void NoteHostAllocation(void* block) { g_freed.erase(block); }
 
 }  // namespace testhost

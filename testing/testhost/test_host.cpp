@@ -130,6 +130,7 @@ std::vector<std::string> TestHost::SetsOf(const std::string& name) const {
 }
 
 int TestHost::LiveBuffers() const { return LiveGlobalBlocks(); }
+bool TestHost::FreedByPlugin(const void* block) const { return FreedByModule(const_cast<void*>(block)); }
 
 void TestHost::FreeHostBuffer(char*& buffer) {
   if (buffer) {
@@ -142,6 +143,7 @@ void TestHost::FreeHostBuffer(char*& buffer) {
 char* TestHost::HostBuffer(const std::string& text) {
   char* p = static_cast<char*>(GlobalAlloc(GMEM_FIXED, text.size() + 1));
   std::memcpy(p, text.c_str(), text.size() + 1);
+  NoteHostAllocation(p);
   return p;
 }
 

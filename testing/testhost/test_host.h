@@ -66,6 +66,8 @@ class TestHost {
 
   // --- buffers the plug-in allocated (GlobalAlloc/GlobalFree counted through its import table)
   int LiveBuffers() const;
+  // True when the plug-in released this block with GlobalFree (e.g. a host buffer it replaced).
+  bool FreedByPlugin(const void* block) const;
   // Frees a buffer the plug-in handed to the host, as the host does with GlobalFree.
   void FreeHostBuffer(char*& buffer);
   // A buffer the host itself owns (GlobalAlloc'ed here), e.g. a parameter of nbEditAction.

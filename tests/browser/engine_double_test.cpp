@@ -189,10 +189,11 @@ TEST_F(EngineDoubleTest, CreationCompletesLaterRecordsCallsAndReleasesEverything
   // Never inside the call; the double holds the handler until it completes.
   EXPECT_EQ(envDone.calls, 0);
   EXPECT_EQ(envDone.refs, 2);
-  EXPECT_EQ(options.refs, 1);
+  EXPECT_EQ(options.refs, 2);
   EXPECT_EQ(options.handedOut, 2);
   ASSERT_TRUE(testhost::PumpUntil([&] { return envDone.calls > 0; }));
   EXPECT_EQ(envDone.refs, 1);
+  EXPECT_EQ(options.refs, 1);
   ASSERT_EQ(envHr, S_OK);
 
   const EngineOptions read = engine.LastOptions();

@@ -1,6 +1,7 @@
 // nbRegisterPlugIn registers WebView2Loader.dll as a publication file, through the test host
 // in a runner that stands where the host executable lies.
 #include <gtest/gtest.h>
+#include <windows.h>
 #include "loader_scenario.h"
 
 namespace {
@@ -54,3 +55,18 @@ INSTANTIATE_TEST_SUITE_P(
                       RegistrationCase{"NoFileAnywhere", 0, true, kNone},
                       RegistrationCase{"NoAddFileCallback", kPlugin, false, kNone}),
     [](const ::testing::TestParamInfo<RegistrationCase>& info) { return std::string(info.param.name); });
+
+TEST(LoaderRegistrationPath, PathOutsideTheAnsiCodePageIsNotHandedToTheHost) {
+  const std::wstring folderName = L"plugin-\x4E2D\x6587";  // not in a Western code page
+  BOOL lossy = FALSE;
+  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, folderName.c_str(), -1, nullptr, 0, nullptr, &lossy);
+  if (!lossy) GTEST_SKIP() << "the ANSI code page holds these characters";
+  LoaderScenario s(folderName);
+  // Needs a file system that holds the name (Wine: a UTF-8 locale on the Unix side).
+  if (!s.ready) GTEST_SKIP() << "the file system here cannot hold this name";
+  s.PlaceLoader(s.plugin, "complete");
+  EXPECT_EQ(s.Run({L"register"}), std::vector<std::string>{"register"});
+  EXPECT_EQ(s.DependencyLines(),
+            std::vector<std::string>{"Cannot register WebView2Loader dependency; path is outside the ANSI code page: " +
+                                     Narrow(s.plugin) + "WebView2Loader.dll"});
+}

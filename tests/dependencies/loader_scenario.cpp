@@ -21,13 +21,13 @@ std::vector<std::string> SplitLines(const std::string& text) {
 
 std::string Narrow(const std::wstring& path) { return testhost::Utf8(path); }
 
-LoaderScenario::LoaderScenario() {
+LoaderScenario::LoaderScenario(const std::wstring& pluginFolderName) {
   root = testhost::MakeTempDir(L"loader");
   host = Folder(root + L"host");
-  plugin = Folder(root + L"plugin");
+  plugin = Folder(root + pluginFolderName);
   cwd = Folder(root + L"cwd");
-  EXPECT_TRUE(CopyFileW((Fixtures() + L"loader_runner.exe").c_str(), (host + L"loader_runner.exe").c_str(), FALSE));
-  EXPECT_TRUE(CopyFileW(testhost::DefaultPluginPath().c_str(), PluginFile().c_str(), FALSE));
+  ready = CopyFileW((Fixtures() + L"loader_runner.exe").c_str(), (host + L"loader_runner.exe").c_str(), FALSE) &&
+          CopyFileW(testhost::DefaultPluginPath().c_str(), PluginFile().c_str(), FALSE);
 }
 
 LoaderScenario::~LoaderScenario() { testhost::RemoveTree(root); }
@@ -40,6 +40,10 @@ void LoaderScenario::PlaceLoader(const std::wstring& folder, const char* kind) {
 
 std::vector<std::string> LoaderScenario::Run(const std::vector<std::wstring>& operations,
                                              const std::wstring& pluginPath, const std::wstring& currentDir) {
+  if (!ready) {
+    ADD_FAILURE() << "the scenario folders could not be laid out";
+    return {};
+  }
   const std::wstring results = root + L"results.txt";
   DeleteFileW(results.c_str());
   std::wstring command = L"\"" + host + L"loader_runner.exe\" \"" + pluginPath + L"\" \"" + results + L"\"";

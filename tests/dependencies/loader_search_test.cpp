@@ -73,6 +73,22 @@ TEST(LoaderSearch, HostFolderIsSkippedWhenItIsThePluginFolderInOtherLetterCase) 
                                       MissingVersionExport(), kNotFound}));
 }
 
+// Without the plug-in's own file name the first candidate is the bare file name. It is loaded
+// from the current directory, where it was found, not from wherever the DLL search order
+// would find that name first (the executable's folder).
+TEST(LoaderSearch, BareCandidateLoadsTheFileThatWasFound) {
+  LoaderScenario s;
+  s.PlaceLoader(s.cwd, "partial");
+  s.PlaceLoader(s.host, "complete");
+  const auto results = s.Run({L"version-without-module"});
+  EXPECT_EQ(results, std::vector<std::string>{"version 0x00000000 98.7.6.5"});
+  EXPECT_EQ(s.DependencyLines(),
+            (std::vector<std::string>{
+                Attempt(s.cwd), MissingVersionExport(), Attempt(s.host),
+                "WebView2Loader loaded and exports resolved: " + Narrow(s.host) + "WebView2Loader.dll",
+                "GetAvailableCoreWebView2BrowserVersionString returned 0x00000000"}));
+}
+
 TEST(LoaderSearch, LibraryOnlyInDependenciesFolderIsRegisteredButNotLoaded) {
   LoaderScenario s;
   s.PlaceLoader(s.plugin + L"Dependencies\\", "complete");

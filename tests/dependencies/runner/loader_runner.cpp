@@ -6,6 +6,8 @@
 //   register | register-without-addfile   nbRegisterPlugIn through the test host (black box)
 //   version | create                      the loader wrappers, with the plug-in module of the
 //                                         scenario as this program's plug-in module (white box)
+//   version-without-module                as version, with a plug-in module whose file name
+//                                         Windows cannot tell
 //   dirs                                  PluginDirectory and HostExecutableDirectory
 //   loaded=<path>                         whether a module of that path is loaded
 #include <windows.h>
@@ -51,8 +53,11 @@ int wmain(int argc, wchar_t** argv) {
     const std::wstring op = argv[i];
     if (op == L"register" || op == L"register-without-addfile") {
       out += Register(plugin, op == L"register");
-    } else if (op == L"version") {
-      UsePluginModule(plugin);
+    } else if (op == L"version" || op == L"version-without-module") {
+      if (op == L"version")
+        UsePluginModule(plugin);
+      else
+        PluginInstance = reinterpret_cast<HINSTANCE>(static_cast<uintptr_t>(0x10));  // no module there
       LPWSTR version = reinterpret_cast<LPWSTR>(1);  // must come back null on failure
       const HRESULT hr = GetBrowserVersionThroughLoader(nullptr, &version);
       out += "version " + Hex(hr) + " " + (version ? testhost::Utf8(version) : std::string("(null)"));

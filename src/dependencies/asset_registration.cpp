@@ -1,0 +1,40 @@
+// Registration of single asset files and asset folders with the host, under "WebAssets".
+#include "dependencies/ansi_path.h"
+#include "dependencies/asset_listing.h"
+#include "dependencies/file_tests.h"
+#include "dependencies/web_assets.h"
+#include "host/diagnostic_log.h"
+#include "host/host_callbacks.h"
+
+bool RegisterAssetFile(const std::wstring& path) {
+  if (!FileExistsAt(path)) {
+    WriteAssetLog(L"Missing dependency: " + path);
+    return false;
+  }
+  if (!nbAddFile) {
+    WriteAssetLog(L"nbAddFile callback unavailable.");
+    return false;
+  }
+  if (!RepresentableInAnsi(path)) {
+    WriteAssetLog(L"Cannot register a path outside the ANSI code page: " + path);
+    return false;
+  }
+  AddPublicationFile(path);
+  WriteAssetLog(L"Registered publication dependency: " + path);
+  return true;
+}
+
+bool RegisterAssetFolder(const std::wstring& folder, const std::wstring& pattern, bool allSubfolders, int& counter) {
+  if (!DirectoryExistsAt(folder)) {
+    WriteAssetLog(L"Asset folder missing: " + folder);
+    return false;
+  }
+  bool ok = true;
+  for (const auto& file : ListMatchingFiles(folder, pattern, allSubfolders)) {
+    if (RegisterAssetFile(file))
+      ++counter;
+    else
+      ok = false;
+  }
+  return ok;
+}
