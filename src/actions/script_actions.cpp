@@ -1,11 +1,87 @@
+// Actions 4, 6, 7, 8, 19 and 20: run JavaScript in a Rectangle's page, exchange messages with
+// the page, and choose where browser events and the page's console output go. The
+// configuring actions only store names and scripts in the browser host; its handlers use them
+// when the engine reports something.
 #include "actions/action_handlers.h"
-#include "host/not_available.h"
+#include "browser/browser_registry.h"
+#include "browser/tamrel_edge_browser.h"
+#include "host/diagnostic_log.h"
+#include "host/errors.h"
+#include "host/host_callbacks.h"
+#include "host/report_error.h"
+#include "host/text.h"
 
-bool ExecuteJavaScript(const std::wstring&, const std::wstring&, const std::wstring&) { ActionNotAvailable(L"zkTamrelExecuteJS"); }
-bool ConfigureBridge(const std::wstring&, const std::wstring&, const std::wstring&) { ActionNotAvailable(L"zkTamrelBridge"); }
-bool PostWebMessage(const std::wstring&, const std::wstring&) { ActionNotAvailable(L"zkTamrelPostMessage"); }
-bool ConfigureBrowserEvent(const std::wstring&, const std::wstring&, const std::wstring&, const std::wstring&) {
-  ActionNotAvailable(L"zkTamrelOnEvent");
+namespace {
+const wchar_t* const kBrowserEventNames[] = {L"NavigationStarting", L"NavigationCompleted", L"ContentLoading",
+                                             L"TitleChanged",       L"SourceChanged",       L"ProcessFailed"};
+
+bool IsBrowserEventName(const std::wstring& event) {
+  for (const wchar_t* name : kBrowserEventNames)
+    if (SameTextAscii(event, name)) return true;
+  return false;
 }
-bool ConfigureDebugConsole(const std::wstring&, const std::wstring&, const std::wstring&) { ActionNotAvailable(L"zkTamrelDebugConsole"); }
-bool ClearDebugConsole(const std::wstring&) { ActionNotAvailable(L"zkTamrelDebugClear"); }
+}  // namespace
+
+bool ExecuteJavaScript(const std::wstring& name, const std::wstring& script, const std::wstring& resultVariable) {
+  return RunGuarded([&] {
+    TTamrelEdgeBrowser& host = RequireBrowserHost(name);
+    if (!host.IsReady()) Fail(L"WebView2 is still initializing; retry JavaScript after it is ready.");
+    // The result variable travels with this call to its own completion.
+    host.ExecuteScript(script, Trim(resultVariable));
+    return true;
+  });
+}
+
+bool ConfigureBridge(const std::wstring& name, const std::wstring& variable, const std::wstring& script) {
+  return RunGuarded([&] {
+    TTamrelEdgeBrowser& host = RequireBrowserHost(name);
+    host.SetBridgeVariable(Trim(variable));
+    host.SetBridgeActionScript(script);
+    WriteLog(L"JavaScript bridge configured for Rectangle \"" + name + L"\"; variable=\"" + host.BridgeVariable() +
+             L"\"");
+    return true;
+  });
+}
+
+bool PostWebMessage(const std::wstring& name, const std::wstring& message) {
+  return RunGuarded([&] {
+    TTamrelEdgeBrowser& host = RequireBrowserHost(name);
+    if (!host.IsReady()) Fail(L"WebView2 is still initializing; cannot post a message yet.");
+    host.WebView()->PostWebMessageAsString(message.c_str());  // the engine's result is not examined
+    return true;
+  });
+}
+
+bool ConfigureBrowserEvent(const std::wstring& name, const std::wstring& event, const std::wstring& variable,
+                           const std::wstring& script) {
+  return RunGuarded([&] {
+    TTamrelEdgeBrowser& host = RequireBrowserHost(name);
+    const std::wstring eventName = Trim(event);
+    // Checked before anything is stored: a refused name keeps the earlier configuration.
+    if (!IsBrowserEventName(eventName)) Fail(L"Unsupported browser event: " + eventName);
+    host.SetEventName(eventName);
+    host.SetEventVariable(Trim(variable));
+    host.SetEventActionScript(script);
+    WriteLog(L"Event handler configured: Rectangle=\"" + name + L"\"; Event=\"" + eventName + L"\"; Variable=\"" +
+             host.EventVariable() + L"\"");
+    return true;
+  });
+}
+
+bool ConfigureDebugConsole(const std::wstring& name, const std::wstring& variable, const std::wstring& script) {
+  return RunGuarded([&] {
+    TTamrelEdgeBrowser& host = RequireBrowserHost(name);
+    host.SetDebugVariable(Trim(variable));
+    host.SetDebugActionScript(script);
+    return true;
+  });
+}
+
+bool ClearDebugConsole(const std::wstring& name) {
+  return RunGuarded([&] {
+    TTamrelEdgeBrowser& host = RequireBrowserHost(name);
+    // The configuration stays; only the host variable is emptied.
+    if (!host.DebugVariable().empty()) SetHostVariable(host.DebugVariable(), std::wstring());
+    return true;
+  });
+}

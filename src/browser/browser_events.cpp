@@ -1,38 +1,118 @@
-// The browser host's event, page-message and script-result handlers.
+// The browser host's event, page-message and script-result handlers. Each copies the settings
+// it needs before the first host callback and runs the host action script as its very last
+// step: the script may call the plug-in again and destroy this very host.
+#include <windows.h>
+#include "browser/browser_event_details.h"
+#include "browser/engine_string.h"
 #include "browser/tamrel_edge_browser.h"
+#include "host/diagnostic_log.h"
+#include "host/host_callbacks.h"
+#include "host/text.h"
 
-void TTamrelEdgeBrowser::ForwardBrowserEvent(const std::wstring&, const std::wstring&) {
-  // Filled in with the event forwarding to host variables and scripts.
+namespace {
+// Marks a web message from the page's console capture.
+const wchar_t kConsolePrefix[] = L"__TAMREL_CONSOLE__";
+constexpr int kConsolePrefixLength = 18;
+
+// The prefix in any letter case, compared under the user's locale.
+bool HasConsolePrefix(const std::wstring& message) {
+  if (message.size() < static_cast<size_t>(kConsolePrefixLength)) return false;
+  return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, message.c_str(), kConsolePrefixLength, kConsolePrefix,
+                        kConsolePrefixLength) == CSTR_EQUAL;
 }
 
-void TTamrelEdgeBrowser::HandleWebMessageReceived(TEdgeBrowser*, ICoreWebView2WebMessageReceivedEventArgs*) {
-  // Filled in with the bridge and console-capture message handling.
+// The message as a string; false when the page posted something else (or nothing came back).
+bool TryGetMessageText(ICoreWebView2WebMessageReceivedEventArgs* args, std::wstring& text) {
+  if (!args) return false;
+  TEngineString message;
+  if (FAILED(args->TryGetWebMessageAsString(message.Receive())) || message.IsNull()) return false;
+  text = message.Text();
+  return true;
 }
 
-void TTamrelEdgeBrowser::HandleExecuteScriptCompleted(TEdgeBrowser*, HRESULT, LPCWSTR) {
-  // Filled in with the script-result delivery.
+// Page-controlled text for a log line: a raw line break would start a line that the plug-in
+// never wrote, so CR and LF are shown escaped (the host variables get the text unchanged).
+std::wstring OneLogLine(const std::wstring& text) {
+  return ReplaceAll(ReplaceAll(text, L"\r", L"\\r"), L"\n", L"\\n");
 }
 
-void TTamrelEdgeBrowser::HandleNavigationStarting(TEdgeBrowser*, ICoreWebView2NavigationStartingEventArgs*) {
-  // Filled in with the NavigationStarting forwarding.
+// What the result variable of a script that failed in the page's engine receives.
+std::wstring ScriptErrorJson(HRESULT errorCode) {
+  return L"{\"error\":\"JavaScript execution failed\",\"hresult\":\"" + HexUpper8(static_cast<uint32_t>(errorCode)) +
+         L"\"}";
 }
 
-void TTamrelEdgeBrowser::HandleNavigationCompleted(TEdgeBrowser*, ICoreWebView2NavigationCompletedEventArgs*) {
-  // Filled in with the NavigationCompleted forwarding.
+// Writes the variable when it is named, then runs the script when there is one (last). Takes
+// copies, so nothing of the host is read once the first callback has run.
+void DeliverToHost(const std::wstring variable, const std::wstring value, const std::wstring script) {
+  if (!variable.empty()) SetHostVariable(variable, value);
+  if (!script.empty()) RunHostScript(script);
+}
+}  // namespace
+
+// ---- browser events ------------------------------------------------------------------------------
+
+void TTamrelEdgeBrowser::ForwardBrowserEvent(const std::wstring& name, const std::wstring& details) {
+  WriteLog(L"Browser event: " + name + L" | " + OneLogLine(details));
+  const std::wstring eventVariable = FEventVariable;
+  const bool configured = !FEventName.empty() && SameTextAscii(FEventName, name);
+  const std::wstring script = configured ? FEventActionScript : std::wstring();
+  // Every event of every host, whichever event the host is configured for.
+  SetHostVariable(L"[WebEventName]", name);
+  SetHostVariable(L"[WebEventData]", details);
+  DeliverToHost(eventVariable, details, script);
 }
 
-void TTamrelEdgeBrowser::HandleContentLoading(TEdgeBrowser*, ICoreWebView2ContentLoadingEventArgs*) {
-  // Filled in with the ContentLoading forwarding.
+void TTamrelEdgeBrowser::HandleNavigationStarting(TEdgeBrowser*, ICoreWebView2NavigationStartingEventArgs* args) {
+  ForwardBrowserEvent(L"NavigationStarting", NavigationStartingDetails(args));
+}
+
+void TTamrelEdgeBrowser::HandleNavigationCompleted(TEdgeBrowser*, ICoreWebView2NavigationCompletedEventArgs* args) {
+  ForwardBrowserEvent(L"NavigationCompleted", NavigationCompletedDetails(args, CurrentURL(WebView())));
+}
+
+void TTamrelEdgeBrowser::HandleContentLoading(TEdgeBrowser*, ICoreWebView2ContentLoadingEventArgs* args) {
+  ForwardBrowserEvent(L"ContentLoading", ContentLoadingDetails(args, CurrentURL(WebView())));
 }
 
 void TTamrelEdgeBrowser::HandleDocumentTitleChanged(TEdgeBrowser*, IUnknown*) {
-  // Filled in with the TitleChanged forwarding.
+  ForwardBrowserEvent(L"TitleChanged", DocumentTitleDetails(WebView()));
 }
 
-void TTamrelEdgeBrowser::HandleSourceChanged(TEdgeBrowser*, ICoreWebView2SourceChangedEventArgs*) {
-  // Filled in with the SourceChanged forwarding.
+void TTamrelEdgeBrowser::HandleSourceChanged(TEdgeBrowser*, ICoreWebView2SourceChangedEventArgs* args) {
+  ForwardBrowserEvent(L"SourceChanged", SourceChangedDetails(args, CurrentURL(WebView())));
 }
 
-void TTamrelEdgeBrowser::HandleProcessFailed(TEdgeBrowser*, ICoreWebView2ProcessFailedEventArgs*) {
-  // Filled in with the ProcessFailed forwarding.
+void TTamrelEdgeBrowser::HandleProcessFailed(TEdgeBrowser*, ICoreWebView2ProcessFailedEventArgs* args) {
+  ForwardBrowserEvent(L"ProcessFailed", ProcessFailedDetails(args, CurrentURL(WebView())));
+}
+
+// ---- web messages ----------------------------------------------------------------------------------
+
+void TTamrelEdgeBrowser::HandleWebMessageReceived(TEdgeBrowser*, ICoreWebView2WebMessageReceivedEventArgs* args) {
+  std::wstring message;
+  if (!TryGetMessageText(args, message)) return;
+
+  if (HasConsolePrefix(message)) {
+    // The rest is the JSON text of one console call of the page.
+    const std::wstring line = message.substr(kConsolePrefixLength);
+    WriteLog(L"JavaScript console [" + FRectangleName + L"]: " + OneLogLine(line));
+    DeliverToHost(FDebugVariable, line, FDebugActionScript);
+    return;
+  }
+  // The page's own text never goes to the log, only its length in UTF-16 code units.
+  WriteLog(L"Web message received from Rectangle \"" + FRectangleName + L"\"; length=" +
+           std::to_wstring(message.size()));
+  DeliverToHost(FBridgeVariable, message, FBridgeActionScript);
+}
+
+// ---- script results ----------------------------------------------------------------------------------
+
+void TTamrelEdgeBrowser::HandleExecuteScriptCompleted(TEdgeBrowser*, HRESULT errorCode, LPCWSTR resultObjectAsJson,
+                                                      const std::wstring& resultVariable) {
+  // The variable belongs to the call this completion answers, so overlapping scripts never
+  // trade results. Nothing is logged.
+  if (resultVariable.empty()) return;
+  SetHostVariable(resultVariable, FAILED(errorCode) ? ScriptErrorJson(errorCode)
+                                                    : std::wstring(resultObjectAsJson ? resultObjectAsJson : L""));
 }

@@ -8,8 +8,10 @@
 namespace {
 using THostList = std::vector<std::unique_ptr<TTamrelEdgeBrowser>>;
 
-// Absent until the first registration and again after the run-mode cleanup.
-std::unique_ptr<THostList> BrowserHosts;
+// Absent until the first registration and again after the run-mode cleanup. A plain pointer
+// on purpose: unloading the plug-in (or ending the process) without the cleanup must not run
+// host destructors, which would call into WebView2 after its own libraries were detached.
+THostList* BrowserHosts = nullptr;
 }  // namespace
 
 TTamrelEdgeBrowser* FindBrowserHost(const std::wstring& name) {
@@ -26,7 +28,7 @@ TTamrelEdgeBrowser& RequireBrowserHost(const std::wstring& name) {
 }
 
 void AddBrowserHost(std::unique_ptr<TTamrelEdgeBrowser> host) {
-  if (!BrowserHosts) BrowserHosts.reset(new THostList());
+  if (!BrowserHosts) BrowserHosts = new THostList();
   BrowserHosts->push_back(std::move(host));
 }
 
@@ -47,11 +49,15 @@ bool DestroyBrowserHost(const std::wstring& name) {
 
 void DestroyAllBrowserHosts() {
   if (!BrowserHosts) return;
-  while (BrowserHosts && !BrowserHosts->empty()) {
+  // Last registered first; each entry leaves the list before its host is freed, so nothing can
+  // find a host that is being destroyed.
+  while (!BrowserHosts->empty()) {
     WriteLog(L"Destroying WebView host during run-mode cleanup");
     std::unique_ptr<TTamrelEdgeBrowser> host = std::move(BrowserHosts->back());
     BrowserHosts->pop_back();
     host.reset();
   }
-  BrowserHosts.reset();
+  THostList* list = BrowserHosts;
+  BrowserHosts = nullptr;
+  delete list;
 }

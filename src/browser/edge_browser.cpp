@@ -20,7 +20,11 @@ class TWindowClass {
  public:
   TWindowClass() = default;
   ~TWindowClass() {
-    if (FAtom) UnregisterClassW(kWindowClassName, FInstance);
+    if (!FAtom) return;
+    // Windows of hosts that were never destroyed (unloaded without the run-mode cleanup) keep
+    // receiving messages: hand them to DefWindowProc before this module's code goes away.
+    EnumThreadWindows(GetCurrentThreadId(), &TWindowClass::NeutralizeTree, 0);
+    UnregisterClassW(kWindowClassName, FInstance);
   }
   bool Ensure(WNDPROC procedure) {
     if (FAtom) return true;
@@ -41,6 +45,20 @@ class TWindowClass {
   }
 
  private:
+  static BOOL CALLBACK Neutralize(HWND window, LPARAM) {
+    wchar_t name[64] = {};
+    if (GetClassNameW(window, name, 64) && lstrcmpW(name, kWindowClassName) == 0) {
+      SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+      SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&DefWindowProcW));
+    }
+    return TRUE;
+  }
+  static BOOL CALLBACK NeutralizeTree(HWND topLevel, LPARAM) {
+    Neutralize(topLevel, 0);
+    EnumChildWindows(topLevel, &TWindowClass::Neutralize, 0);
+    return TRUE;
+  }
+
   ATOM FAtom = 0;
   HINSTANCE FInstance = nullptr;
 };
@@ -348,15 +366,15 @@ HRESULT TEdgeBrowser::NavigateToString(const std::wstring& html) {
   return FWebView->NavigateToString(html.c_str());
 }
 
-HRESULT TEdgeBrowser::ExecuteScript(const std::wstring& script) {
+HRESULT TEdgeBrowser::ExecuteScript(const std::wstring& script, const std::wstring& context) {
   if (!FWebView) return kNotCreated;
   std::shared_ptr<TBrowserLink> link = FLink;
   ComPtr<ICoreWebView2ExecuteScriptCompletedHandler> handler =
-      TExecuteScriptCompletedHandler::Make([link](HRESULT errorCode, LPCWSTR resultObjectAsJson) {
+      TExecuteScriptCompletedHandler::Make([link, context](HRESULT errorCode, LPCWSTR resultObjectAsJson) {
         TEdgeBrowser* browser = link->browser;
         if (!browser) return;
         TExecuteScriptEvent slot = browser->OnExecuteScript;  // a copy, as for the events
-        if (slot) slot(browser, errorCode, resultObjectAsJson);
+        if (slot) slot(browser, errorCode, resultObjectAsJson, context);
       });
   return FWebView->ExecuteScript(script.c_str(), handler.Get());
 }

@@ -31,8 +31,9 @@ class TEdgeBrowser {
   using TCreateWebViewCompletedEvent = std::function<void(TEdgeBrowser* sender, HRESULT result)>;
   using TWebMessageReceivedEvent =
       std::function<void(TEdgeBrowser* sender, ICoreWebView2WebMessageReceivedEventArgs* args)>;
-  using TExecuteScriptEvent =
-      std::function<void(TEdgeBrowser* sender, HRESULT errorCode, LPCWSTR resultObjectAsJson)>;
+  // context: the text that the ExecuteScript call being answered was given.
+  using TExecuteScriptEvent = std::function<void(TEdgeBrowser* sender, HRESULT errorCode, LPCWSTR resultObjectAsJson,
+                                                 const std::wstring& context)>;
   using TNavigationStartingEvent =
       std::function<void(TEdgeBrowser* sender, ICoreWebView2NavigationStartingEventArgs* args)>;
   using TNavigationCompletedEvent =
@@ -77,8 +78,9 @@ class TEdgeBrowser {
   // ---- operations (fail with HRESULT_FROM_WIN32(ERROR_INVALID_STATE) before the WebView exists)
   HRESULT Navigate(const std::wstring& uri);
   HRESULT NavigateToString(const std::wstring& html);
-  // The completion arrives in OnExecuteScript.
-  HRESULT ExecuteScript(const std::wstring& script);
+  // The completion arrives in OnExecuteScript with this call's own context, so that scripts
+  // in flight together each get theirs back, in whatever order they complete.
+  HRESULT ExecuteScript(const std::wstring& script, const std::wstring& context = std::wstring());
 
   // ---- handler slots (raw WebView2 arguments; each slot may be empty) -------------------------
   TCreateWebViewCompletedEvent OnCreateWebViewCompleted;

@@ -71,8 +71,9 @@ void TTamrelEdgeBrowser::InstallHandlers() {
   OnWebMessageReceived = [this](TEdgeBrowser* sender, ICoreWebView2WebMessageReceivedEventArgs* args) {
     HandleWebMessageReceived(sender, args);
   };
-  OnExecuteScript = [this](TEdgeBrowser* sender, HRESULT errorCode, LPCWSTR resultObjectAsJson) {
-    HandleExecuteScriptCompleted(sender, errorCode, resultObjectAsJson);
+  OnExecuteScript = [this](TEdgeBrowser* sender, HRESULT errorCode, LPCWSTR resultObjectAsJson,
+                           const std::wstring& resultVariable) {
+    HandleExecuteScriptCompleted(sender, errorCode, resultObjectAsJson, resultVariable);
   };
   OnNavigationStarting = [this](TEdgeBrowser* sender, ICoreWebView2NavigationStartingEventArgs* args) {
     HandleNavigationStarting(sender, args);

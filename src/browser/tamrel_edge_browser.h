@@ -34,12 +34,11 @@ class TTamrelEdgeBrowser final : public TEdgeBrowser {
   const std::wstring& PendingHTML() const { return FPendingHTML; }
 
   // ---- per-host settings written by the actions, read by the event handlers -------------------
+  // (A script's result variable is no setting: each ExecuteScript call carries its own.)
   const std::wstring& BridgeVariable() const { return FBridgeVariable; }
   void SetBridgeVariable(const std::wstring& value) { FBridgeVariable = value; }
   const std::wstring& BridgeActionScript() const { return FBridgeActionScript; }
   void SetBridgeActionScript(const std::wstring& value) { FBridgeActionScript = value; }
-  const std::wstring& ScriptResultVariable() const { return FScriptResultVariable; }
-  void SetScriptResultVariable(const std::wstring& value) { FScriptResultVariable = value; }
   const std::wstring& EventName() const { return FEventName; }
   void SetEventName(const std::wstring& value) { FEventName = value; }
   const std::wstring& EventVariable() const { return FEventVariable; }
@@ -56,7 +55,10 @@ class TTamrelEdgeBrowser final : public TEdgeBrowser {
   // The event, message and script handlers (browser_events.cpp). Running a host action
   // script is always their last step: the script may destroy this very host.
   void HandleWebMessageReceived(TEdgeBrowser* sender, ICoreWebView2WebMessageReceivedEventArgs* args);
-  void HandleExecuteScriptCompleted(TEdgeBrowser* sender, HRESULT errorCode, LPCWSTR resultObjectAsJson);
+  // resultVariable: the trimmed result variable of the ExecuteScript call being answered
+  // (its context); the result of every script goes to its own call's variable.
+  void HandleExecuteScriptCompleted(TEdgeBrowser* sender, HRESULT errorCode, LPCWSTR resultObjectAsJson,
+                                    const std::wstring& resultVariable);
   void HandleNavigationStarting(TEdgeBrowser* sender, ICoreWebView2NavigationStartingEventArgs* args);
   void HandleNavigationCompleted(TEdgeBrowser* sender, ICoreWebView2NavigationCompletedEventArgs* args);
   void HandleContentLoading(TEdgeBrowser* sender, ICoreWebView2ContentLoadingEventArgs* args);
@@ -83,7 +85,6 @@ class TTamrelEdgeBrowser final : public TEdgeBrowser {
   std::wstring FRectangleName;
   std::wstring FBridgeVariable;
   std::wstring FBridgeActionScript;
-  std::wstring FScriptResultVariable;
   std::wstring FEventName;
   std::wstring FEventVariable;
   std::wstring FEventActionScript;

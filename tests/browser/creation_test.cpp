@@ -111,3 +111,27 @@ TEST_F(BrowserTest, EmptyClientAreaGivesAnEmptyBrowser) {
   EXPECT_EQ(ClientBounds(HostWindow(1)), ClientBounds(rect));
   EXPECT_EQ(engine::Bounds(1), ClientBounds(rect));
 }
+
+TEST_F(BrowserTest, UserDataFolderThatCannotBeCreatedIsWarnedAboutAndUsedAnyway) {
+  AddRectangle("Rect1");
+  const std::wstring folder = appData->dir() + L"tamrelDesk\\WebView2";
+  CreateDirectoryW((appData->dir() + L"tamrelDesk").c_str(), nullptr);
+  ASSERT_TRUE(testhost::WriteFileBytes(folder, "a file in the way"));
+
+  ASSERT_EQ(Create(L"Rect1"), 1);
+  EXPECT_TRUE(InOrder(LogTexts(), {"WARNING: Could not create WebView2 user-data folder: " + testhost::Utf8(folder),
+                                   "WebView2 UserDataFolder=" + testhost::Utf8(folder),
+                                   "Calling TEdgeBrowser.CreateWebView"}));
+  EXPECT_EQ(engine::LastOptions().userDataFolder, folder);
+}
+
+TEST_F(BrowserTest, HandleThatIsNoWindowFailsTheCreateAndRegistersNothing) {
+  host->rectangles["Rect1"] = reinterpret_cast<HWND>(static_cast<intptr_t>(4242));  // a number, but no window
+  EXPECT_EQ(Create(L"Rect1", L"https://a.example/"), 0);
+  EXPECT_EQ(LastError().rfind("Could not create the browser window", 0), 0u) << LastError();
+  EXPECT_TRUE(LogHas("ERROR: " + LastError()));
+  EXPECT_FALSE(LogHas("Calling TEdgeBrowser.CreateWebView"));
+  EXPECT_EQ(engine::Calls().size(), 0u);
+  EXPECT_EQ(Navigate(L"Rect1", L"about:blank"), 0);
+  EXPECT_EQ(LastError(), "No WebView2 instance is attached to \"Rect1\".");
+}

@@ -55,12 +55,20 @@ TEST_F(BrowserTest, DestroyOfAReadyHostReleasesAndRemovesEverything) {
   EXPECT_EQ(ChildWindows(rect), 0);
   DrainPostedMessages();
   EXPECT_EQ(engine::LiveObjects(), 0);
-  // The script is removed before the controller closes, the handlers likewise.
+  // The handlers and the script are removed explicitly, before the controller closes (which
+  // would drop them anyway in the real runtime, but only as a side effect).
   const auto calls = engine::CallsOf(1);
   const int close = FindCall(calls, L"Close");
   ASSERT_GE(close, 0);
-  EXPECT_LT(FindCall(calls, L"RemoveScriptToExecuteOnDocumentCreated"), close);
-  EXPECT_LT(FindCall(calls, L"remove_WebMessageReceived"), close);
+  for (const wchar_t* remove :
+       {L"remove_NavigationStarting", L"remove_NavigationCompleted", L"remove_ContentLoading",
+        L"remove_DocumentTitleChanged", L"remove_SourceChanged", L"remove_ProcessFailed", L"remove_WebMessageReceived",
+        L"RemoveScriptToExecuteOnDocumentCreated"}) {
+    const int at = FindCall(calls, remove);
+    EXPECT_GE(at, 0) << testhost::Utf8(remove);
+    EXPECT_LT(at, close) << testhost::Utf8(remove);
+    EXPECT_EQ(CountCalls(calls, remove), 1) << testhost::Utf8(remove);
+  }
 }
 
 TEST_F(BrowserTest, CleanupOfReadyHostsReleasesEverything) {
@@ -128,4 +136,25 @@ TEST_F(BrowserTest, ManyCreateDestroyCyclesLeaveNothingBehind) {
   }
   host->Message(2);
   EXPECT_FALSE(LogHas("Destroying WebView host during run-mode cleanup"));
+}
+
+TEST_F(BrowserTest, UnloadWithoutCleanupLeavesOnlyHarmlessWindows) {
+  // No loader: the host holds no engine object, only its window.
+  const std::wstring empty = testhost::MakeTempDir(L"unload");
+  SetCurrentDirectoryW(empty.c_str());
+  HWND rect = AddRectangle("Rect1");
+  ASSERT_EQ(Create(L"Rect1"), 1);
+  HWND window = GetWindow(rect, GW_CHILD);
+  ASSERT_NE(window, nullptr);
+
+  host.reset();  // the plug-in is unloaded without message 2: the host is not destroyed
+  ASSERT_TRUE(IsWindow(window));
+  // Messages that reach the window now must not run code of the unloaded module.
+  EXPECT_EQ(SendMessageW(window, 0x4FA, 0, 4), 0);
+  SetWindowPos(rect, nullptr, 0, 0, 200, 100, SWP_NOMOVE | SWP_NOZORDER);
+  SendMessageW(window, WM_SIZE, 0, MAKELPARAM(10, 10));
+  testhost::PumpFor(20);
+  EXPECT_TRUE(DestroyWindow(window));
+  SetCurrentDirectoryW(testhost::EngineDirectory().c_str());
+  testhost::RemoveTree(empty);
 }
