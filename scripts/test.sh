@@ -12,7 +12,7 @@ cmake -S "$top" -B "$BUILD_DIR" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/toolchain-min
 cmake --build "$BUILD_DIR" -j2
 
 prepare_wine_prefix
-wineserver -p   # keep one Wine server for the whole run
+wineserver -p || true   # keep one Wine server for the whole run (one may be running already)
 trap 'wineserver -k 2>/dev/null || true' EXIT
 cd "$BUILD_DIR"
 ctest --output-on-failure "$@"

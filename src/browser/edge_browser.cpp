@@ -43,6 +43,7 @@ class TWindowClass {
     }
     return FAtom != 0;
   }
+  HINSTANCE Instance() const { return FInstance; }
 
  private:
   static BOOL CALLBACK Neutralize(HWND window, LPARAM) {
@@ -130,7 +131,7 @@ void TEdgeBrowser::SetParentWindow(HWND parent) {
   if (!WindowClass().Ensure(&TEdgeBrowser::WindowProc))
     Fail(L"Could not register the browser window class (error " + std::to_wstring(GetLastError()) + L").");
   HWND window = CreateWindowExW(0, kWindowClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
-                                0, 0, 0, 0, parent, nullptr, PluginInstance, nullptr);
+                                0, 0, 0, 0, parent, nullptr, WindowClass().Instance(), nullptr);
   if (!window)
     Fail(L"Could not create the browser window (error " + std::to_wstring(GetLastError()) + L").");
   FHandle = window;

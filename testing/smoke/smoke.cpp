@@ -14,10 +14,14 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("plug-in: %s by %s\n%s\n", title, author, description);
     std::printf("registered %d actions in %d groups; %zu publication file(s)\n", actions, groups,
                 host.CallsOf(testhost::CallKind::AddFile).size());
+    // Publication setup: register the web libraries that lie beside the plug-in.
+    const int32_t assets = host.Exec(24, {"ALL", "[Summary]"});
+    std::printf("tamrelPrepareAssets: %s%s\n", host.Var("[Summary]").c_str(),
+                assets ? "" : (" (failed: " + host.Var("[LastError]") + ")").c_str());
     host.FreeHostBuffer(title);
     host.FreeHostBuffer(author);
     host.FreeHostBuffer(description);
-    return actions == 24 && groups == 11 && host.unbalancedCalls == 0 ? 0 : 1;
+    return actions == 24 && groups == 11 && assets == 1 && host.unbalancedCalls == 0 ? 0 : 1;
   } catch (const std::exception& e) {
     std::printf("smoke run failed: %s\n", e.what());
     return 1;

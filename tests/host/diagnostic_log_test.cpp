@@ -44,7 +44,9 @@ TEST(DiagnosticLog, TimestampIsTheLocalTime) {
   const auto lines = appData.LogLines();
   ASSERT_EQ(lines.size(), 1u);
   // Written within the same minute unless the test straddles midnight.
-  if (before.wHour != 23 || before.wMinute != 59) EXPECT_EQ(lines[0].substr(0, 11), expected);
+  if (before.wHour != 23 || before.wMinute != 59) {
+    EXPECT_EQ(lines[0].substr(0, 11), expected);
+  }
 }
 
 TEST(DiagnosticLog, TextIsWrittenUnchangedAsUtf8) {
@@ -165,7 +167,9 @@ TEST(ComApartmentCheck, NamesTheApartmentTypeOfTheCallingThread) {
   // Without COM the call fails; whatever type it leaves outside 0 to 3 is unknown.
   ASSERT_TRUE(std::regex_match(texts[2], m, form)) << texts[2];
   const int type = std::stoi(m[2]);
-  if (type < 0 || type > 3) EXPECT_EQ(m[1], "Unknown/Not initialized");
+  if (type < 0 || type > 3) {
+    EXPECT_EQ(m[1], "Unknown/Not initialized");
+  }
   EXPECT_NE(texts[2].find("HRESULT=0x8"), std::string::npos) << texts[2];
 }
 

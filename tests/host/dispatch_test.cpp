@@ -129,7 +129,9 @@ TEST(IntegerRule, ReadsTheHostPlatformsIntegerForms) {
     int32_t v = 12345;
     const bool ok = TryStrToInt(c.text, v);
     EXPECT_EQ(ok, c.ok) << "text [" << Utf8(c.text) << "]";
-    if (c.ok && ok) EXPECT_EQ(v, c.value) << "text [" << Utf8(c.text) << "]";
+    if (c.ok && ok) {
+      EXPECT_EQ(v, c.value) << "text [" << Utf8(c.text) << "]";
+    }
     EXPECT_EQ(StrToIntDef(c.text, 100), c.ok ? c.value : 100) << "text [" << Utf8(c.text) << "]";
   }
 }

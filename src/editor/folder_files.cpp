@@ -1,0 +1,104 @@
+#include "editor/folder_files.h"
+#include <windows.h>
+#include <memory>
+#include <set>
+#include <tuple>
+#include <vector>
+#include "host/host_callbacks.h"
+
+namespace {
+
+struct FindCloser {
+  void operator()(HANDLE h) const {
+    if (h != INVALID_HANDLE_VALUE) FindClose(h);
+  }
+};
+using FindHandle = std::unique_ptr<void, FindCloser>;
+
+struct FileCloser {
+  void operator()(HANDLE h) const {
+    if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+  }
+};
+using FileHandle = std::unique_ptr<void, FileCloser>;
+
+// Volume serial and file index name one physical directory, whatever path leads to it.
+using DirectoryId = std::tuple<DWORD, DWORD, DWORD>;
+
+bool ReadDirectoryId(const std::wstring& path, DirectoryId& id) {
+  FileHandle h(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (h.get() == INVALID_HANDLE_VALUE) return false;
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!GetFileInformationByHandle(h.get(), &info)) return false;
+  id = DirectoryId(info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow);
+  return true;
+}
+
+std::wstring FullPath(const std::wstring& path) {
+  DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+  if (size == 0) return path;
+  std::wstring full(size, L'\0');
+  size = GetFullPathNameW(path.c_str(), size, &full[0], nullptr);
+  if (size == 0 || size >= full.size()) return path;
+  full.resize(size);
+  return full;
+}
+
+bool IsDotEntry(const wchar_t* name) {
+  return (name[0] == L'.' && name[1] == L'\0') || (name[0] == L'.' && name[1] == L'.' && name[2] == L'\0');
+}
+
+// One folder being enumerated; the walk keeps these on the heap, not on the call stack.
+struct Frame {
+  std::wstring folder;
+  FindHandle find;
+  WIN32_FIND_DATAW data;
+  bool pending;  // data holds an entry not yet handled
+};
+
+class FolderWalk {
+ public:
+  void Enter(const std::wstring& folder) {
+    // A directory whose identity cannot be read is walked: only a proven repeat is skipped.
+    DirectoryId id;
+    if (ReadDirectoryId(folder, id) && !visited_.insert(id).second) return;
+    auto frame = std::make_unique<Frame>();
+    frame->folder = folder;
+    frame->find.reset(FindFirstFileW((folder + L"\\*.*").c_str(), &frame->data));
+    frame->pending = frame->find.get() != INVALID_HANDLE_VALUE;
+    if (frame->pending) stack_.push_back(std::move(frame));
+  }
+
+  void Run() {
+    while (!stack_.empty()) {
+      Frame& top = *stack_.back();
+      if (!top.pending) {
+        stack_.pop_back();
+        continue;
+      }
+      const WIN32_FIND_DATAW entry = top.data;
+      const std::wstring folder = top.folder;
+      top.pending = FindNextFileW(top.find.get(), &top.data) != FALSE;
+      if (IsDotEntry(entry.cFileName)) continue;
+      const std::wstring path = folder + L"\\" + entry.cFileName;
+      if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        Enter(path);  // its files come next, before the rest of this folder
+      else
+        AddPublicationFile(FullPath(path));
+    }
+  }
+
+ private:
+  std::vector<std::unique_ptr<Frame>> stack_;
+  std::set<DirectoryId> visited_;
+};
+
+}  // namespace
+
+void RegisterFolderFiles(const std::wstring& folder) {
+  if (!nbAddFile) return;
+  FolderWalk walk;
+  walk.Enter(folder);
+  walk.Run();
+}
