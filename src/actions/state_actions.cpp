@@ -7,7 +7,7 @@
 #include "actions/action_handlers.h"
 #include "actions/zoom_percentage.h"
 #include "browser/browser_registry.h"
-#include "actions/cotask_string.h"
+#include "browser/engine_string.h"
 #include "browser/tamrel_edge_browser.h"
 #include "host/diagnostic_log.h"
 #include "host/errors.h"
@@ -23,15 +23,15 @@ const wchar_t* BoolText(bool value) { return value ? L"True" : L"False"; }
 
 // The source URL; empty for a blank page and when the engine cannot tell.
 std::wstring CurrentUrl(ICoreWebView2* webView) {
-  TCoTaskString source;
-  if (FAILED(webView->get_Source(source.Out()))) return std::wstring();
+  TEngineString source;
+  if (FAILED(webView->get_Source(source.Receive()))) return std::wstring();
   const std::wstring url = source.Text();
   return SameTextAscii(url, L"about:blank") ? std::wstring() : url;
 }
 
 std::wstring DocumentTitle(ICoreWebView2* webView) {
-  TCoTaskString title;
-  if (FAILED(webView->get_DocumentTitle(title.Out()))) return std::wstring();
+  TEngineString title;
+  if (FAILED(webView->get_DocumentTitle(title.Receive()))) return std::wstring();
   return title.Text();
 }
 
