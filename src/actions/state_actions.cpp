@@ -1,7 +1,6 @@
 // Actions 9, 14 and 15: read a Rectangle's browser state into host variables and set or
 // read its zoom. The zoom is held by the controller as a factor (1.0 is 100 percent); the
 // actions speak whole percentages.
-#include <cmath>
 #include <cstdint>
 #include <string>
 #include "actions/action_handlers.h"
