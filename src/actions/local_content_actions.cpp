@@ -1,5 +1,101 @@
+// Actions 17 and 18: show a local HTML file, or a local web application folder through its
+// start page, as a file: URL so that the page's relative references resolve against its own
+// folder. Neither needs a ready browser: before creation completes the URL waits as the
+// pending navigation.
+#include <windows.h>
+#include <string>
 #include "actions/action_handlers.h"
-#include "host/not_available.h"
+#include "actions/file_url.h"
+#include "browser/browser_registry.h"
+#include "browser/tamrel_edge_browser.h"
+#include "host/diagnostic_log.h"
+#include "host/errors.h"
+#include "host/report_error.h"
+#include "host/text.h"
 
-bool LoadLocalHTMLFile(const std::wstring&, const std::wstring&) { ActionNotAvailable(L"zkTamrelLoadFile"); }
-bool LoadLocalWebApp(const std::wstring&, const std::wstring&, const std::wstring&) { ActionNotAvailable(L"zkTamrelLoadFolder"); }
+namespace {
+// A file, not a folder; a symbolic link counts when its target is a file.
+bool FileExistsAt(const std::wstring& path) {
+  if (path.empty()) return false;
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
+  if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return true;
+  HANDLE target = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (target == INVALID_HANDLE_VALUE) return false;
+  BY_HANDLE_FILE_INFORMATION info = {};
+  const bool isFile = GetFileInformationByHandle(target, &info) && !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+  CloseHandle(target);
+  return isFile;
+}
+
+bool DirectoryExistsAt(const std::wstring& path) {
+  if (path.empty()) return false;
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool StartsWith(const std::wstring& text, const wchar_t* prefix) {
+  return text.compare(0, wcslen(prefix), prefix) == 0;
+}
+
+bool HasExtendedPrefix(const std::wstring& page) {
+  return StartsWith(page, L"\\\\?\\") || StartsWith(page, L"\\\\.\\");
+}
+
+// Codes 0 to 31, the double quote, < > | * and ?; an extended-length prefix is not tested.
+bool HasInvalidPathCharacters(const std::wstring& page) {
+  const size_t from = HasExtendedPrefix(page) ? 4 : 0;
+  for (size_t i = from; i < page.size(); ++i) {
+    const wchar_t c = page[i];
+    if (c < 32 || c == L'"' || c == L'<' || c == L'>' || c == L'|' || c == L'*' || c == L'?') return true;
+  }
+  return false;
+}
+
+// A start page that names its own root (a leading slash, a drive, an extended prefix) is not
+// placed below the folder.
+bool IsRootedPage(const std::wstring& page) {
+  return (!page.empty() && (page[0] == L'\\' || page[0] == L'/')) || (page.size() >= 2 && page[1] == L':') ||
+         HasExtendedPrefix(page);
+}
+
+std::wstring JoinFolderAndPage(const std::wstring& folder, const std::wstring& page) {
+  const wchar_t last = folder.empty() ? L'\0' : folder.back();
+  if (last == L'\\' || last == L'/' || last == L':') return folder + page;
+  return folder + L"\\" + page;
+}
+}  // namespace
+
+bool LoadLocalHTMLFile(const std::wstring& name, const std::wstring& path) {
+  return RunGuarded([&] {
+    TTamrelEdgeBrowser& host = RequireBrowserHost(name);
+    const std::wstring full = FullPath(Trim(path));
+    if (!FileExistsAt(full)) Fail(L"Local HTML file was not found: " + full);
+    host.QueueNavigate(PathToFileURL(full));
+    WriteLog(L"Local HTML file queued: " + full);
+    return true;
+  });
+}
+
+bool LoadLocalWebApp(const std::wstring& name, const std::wstring& folder, const std::wstring& startPage) {
+  std::wstring page;
+  std::wstring fullFolder;
+  // The folder and its page are checked before the Rectangle; the load itself reports its own
+  // failures, so they are not reported a second time here.
+  const bool checked = RunGuarded([&] {
+    fullFolder = FullPath(Trim(folder));
+    if (!DirectoryExistsAt(fullFolder)) Fail(L"Local web application folder was not found: " + fullFolder);
+    page = Trim(startPage);
+    if (page.empty()) page = L"index.html";
+    if (HasInvalidPathCharacters(page)) Fail(L"Invalid characters in path");
+    if (!IsRootedPage(page)) page = JoinFolderAndPage(fullFolder, page);
+    page = FullPath(page);
+    if (!FileExistsAt(page)) Fail(L"Web application entry page was not found: " + page);
+    return true;
+  });
+  if (!checked) return false;
+  if (!LoadLocalHTMLFile(name, page)) return false;
+  WriteLog(L"Local web application loaded from folder: " + fullFolder);
+  return true;
+}

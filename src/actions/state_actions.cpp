@@ -1,6 +1,89 @@
+// Actions 9, 14 and 15: read a Rectangle's browser state into host variables and set or
+// read its zoom. The zoom is held by the controller as a factor (1.0 is 100 percent); the
+// actions speak whole percentages.
+#include <cstdint>
+#include <string>
 #include "actions/action_handlers.h"
-#include "host/not_available.h"
+#include "actions/zoom_percentage.h"
+#include "browser/browser_registry.h"
+#include "browser/engine_string.h"
+#include "browser/tamrel_edge_browser.h"
+#include "host/diagnostic_log.h"
+#include "host/errors.h"
+#include "host/host_callbacks.h"
+#include "host/report_error.h"
+#include "host/text.h"
 
-bool GetBrowserInfo(const std::wstring&, const std::wstring&, const std::wstring&) { ActionNotAvailable(L"zkTamrelGetInfo"); }
-bool SetBrowserZoom(const std::wstring&, int32_t) { ActionNotAvailable(L"zkTamrelSetZoom"); }
-bool GetBrowserZoom(const std::wstring&, const std::wstring&) { ActionNotAvailable(L"tamrelGetZoom"); }
+namespace {
+const wchar_t kNotReady[] = L"WebView2 is not ready yet.";
+const wchar_t kNoVariableCallback[] = L"VisualNEO variable callback is unavailable.";
+
+const wchar_t* BoolText(bool value) { return value ? L"True" : L"False"; }
+
+// The source URL; empty for a blank page and when the engine cannot tell.
+std::wstring CurrentUrl(ICoreWebView2* webView) {
+  TEngineString source;
+  if (FAILED(webView->get_Source(source.Receive()))) return std::wstring();
+  const std::wstring url = source.Text();
+  return SameTextAscii(url, L"about:blank") ? std::wstring() : url;
+}
+
+std::wstring DocumentTitle(ICoreWebView2* webView) {
+  TEngineString title;
+  if (FAILED(webView->get_DocumentTitle(title.Receive()))) return std::wstring();
+  return title.Text();
+}
+
+// The value of the first information word that matches (letters A to Z in either case; the
+// word is not trimmed).
+std::wstring InformationValue(TTamrelEdgeBrowser& host, const std::wstring& info) {
+  ICoreWebView2* webView = host.WebView();
+  if (SameTextAscii(info, L"URL")) return CurrentUrl(webView);
+  if (SameTextAscii(info, L"TITLE")) return DocumentTitle(webView);
+  if (SameTextAscii(info, L"CAN_GO_BACK")) {
+    BOOL can = FALSE;
+    return BoolText(SUCCEEDED(webView->get_CanGoBack(&can)) && can);
+  }
+  if (SameTextAscii(info, L"CAN_GO_FORWARD")) {
+    BOOL can = FALSE;
+    return BoolText(SUCCEEDED(webView->get_CanGoForward(&can)) && can);
+  }
+  if (SameTextAscii(info, L"WEBVIEW_CREATED")) return BoolText(host.IsReady());
+  Fail(L"Unsupported information type: " + info);
+}
+}  // namespace
+
+bool GetBrowserInfo(const std::wstring& name, const std::wstring& info, const std::wstring& variable) {
+  return RunGuarded([&] {
+    TTamrelEdgeBrowser& host = RequireBrowserHost(name);
+    // The callback is tested before readiness here; the zoom reader tests them the other way round.
+    if (!SetVariableCallback) Fail(kNoVariableCallback);
+    if (!host.IsReady()) Fail(kNotReady);
+    const std::wstring value = InformationValue(host, info);
+    SetHostVariable(variable, value);
+    return true;
+  });
+}
+
+bool SetBrowserZoom(const std::wstring& name, int32_t percentage) {
+  return RunGuarded([&] {
+    TTamrelEdgeBrowser& host = RequireBrowserHost(name);
+    if (!host.IsReady()) Fail(kNotReady);
+    if (percentage < 25 || percentage > 500) Fail(L"Zoom must be between 25 and 500 percent.");
+    host.Controller()->put_ZoomFactor(percentage / 100.0);  // the engine's answer is not examined
+    WriteLog(L"Zoom set to " + std::to_wstring(percentage) + L"% for \"" + name + L"\"");
+    return true;
+  });
+}
+
+bool GetBrowserZoom(const std::wstring& name, const std::wstring& variable) {
+  return RunGuarded([&] {
+    TTamrelEdgeBrowser& host = RequireBrowserHost(name);
+    if (!host.IsReady()) Fail(kNotReady);
+    if (!SetVariableCallback) Fail(kNoVariableCallback);
+    double factor = 0;
+    if (FAILED(host.Controller()->get_ZoomFactor(&factor))) factor = 0;
+    SetHostVariable(variable, std::to_wstring(ZoomFactorToPercentage(factor)));
+    return true;
+  });
+}
