@@ -10,7 +10,7 @@ export LC_ALL=C.UTF-8 LANG=C.UTF-8
 unset DISPLAY
 
 wine_prefix_ready() {
-  [ -f "$WINEPREFIX/.tamrel-ready" ]
+  [ -f "$WINEPREFIX/.tamrel-ready-2" ]
 }
 
 prepare_wine_prefix() {
@@ -19,7 +19,10 @@ prepare_wine_prefix() {
     mkdir -p "$WINEPREFIX"
     wineboot -i >/dev/null 2>&1 || true
     wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
+    # A crashing test process ends at once instead of waiting in Wine's debugger.
+    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d "" /f >/dev/null 2>&1
+    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Auto /d 0 /f >/dev/null 2>&1
     wineserver -w
-    touch "$WINEPREFIX/.tamrel-ready"
+    touch "$WINEPREFIX/.tamrel-ready-2"
   fi
 }
