@@ -22,6 +22,7 @@
 
 #include "actions/component_scripts.h"
 #include "browser/page_scripts.h"
+#include "browser/string_lines.h"
 
 namespace {
 
@@ -141,22 +142,12 @@ std::string JsonString(const std::wstring& text) {
   return out + "\"";
 }
 
-// The browser control keeps the stored text as a list of lines (a break is CR, LF or CR LF)
-// and registers the lines, each followed by CR LF, as one document-creation script.
+// Exactly what the browser control registers: the stored text as its InitScript lines,
+// read back as one text.
 std::wstring InitScriptText(const std::wstring& stored) {
-  std::wstring out, line;
-  for (size_t i = 0; i < stored.size(); ++i) {
-    wchar_t c = stored[i];
-    if (c == L'\r' || c == L'\n') {
-      out += line + L"\r\n";
-      line.clear();
-      if (c == L'\r' && i + 1 < stored.size() && stored[i + 1] == L'\n') ++i;
-    } else {
-      line += c;
-    }
-  }
-  if (!line.empty()) out += line + L"\r\n";
-  return out;
+  TStringLines lines;
+  lines.SetText(stored);
+  return lines.Text();
 }
 
 std::wstring BuildScript(const Case& c) {
