@@ -2,13 +2,7 @@
 # Builds the release folder dist/zkTamrelDesk/ and runs the plug-in once through the test
 # host, the way VisualNEO loads it, to show that it starts and registers its actions.
 set -euo pipefail
-top=$(cd "$(dirname "$0")/.." && pwd)
-"$top/scripts/setup.sh"
-export BUILD_DIR="${BUILD_DIR:-$top/build}"
-# shellcheck source=wine-env.sh
-source "$top/scripts/wine-env.sh"
-
-cmake -S "$top" -B "$BUILD_DIR" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/toolchain-mingw32.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
+source "$(dirname "$0")/configure.sh"
 cmake --build "$BUILD_DIR" -j2 --target zkTamrelDesk tamrel_smoke
 
 dist="$top/dist/zkTamrelDesk"

@@ -2,13 +2,7 @@
 # Runs every test: the plug-in under Wine through the test host and the engine double,
 # and the injected JavaScript in headless Chromium.
 set -euo pipefail
-top=$(cd "$(dirname "$0")/.." && pwd)
-"$top/scripts/setup.sh"
-export BUILD_DIR="${BUILD_DIR:-$top/build}"
-# shellcheck source=wine-env.sh
-source "$top/scripts/wine-env.sh"
-
-cmake -S "$top" -B "$BUILD_DIR" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/toolchain-mingw32.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
+source "$(dirname "$0")/configure.sh"
 cmake --build "$BUILD_DIR" -j2
 
 prepare_wine_prefix

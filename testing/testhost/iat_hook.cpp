@@ -6,6 +6,7 @@ namespace testhost {
 namespace {
 std::set<void*> g_live;
 std::set<void*> g_freed;
+int g_freeCalls = 0;
 
 HGLOBAL WINAPI CountingGlobalAlloc(UINT flags, SIZE_T bytes) {
   HGLOBAL h = GlobalAlloc(flags, bytes);
@@ -18,6 +19,7 @@ HGLOBAL WINAPI CountingGlobalAlloc(UINT flags, SIZE_T bytes) {
 HGLOBAL WINAPI CountingGlobalFree(HGLOBAL h) {
   g_live.erase(h);
   if (h) g_freed.insert(h);
+  ++g_freeCalls;
   return GlobalFree(h);
 }
 
@@ -56,7 +58,9 @@ void ForgetGlobalBlock(void* block) { g_live.erase(block); }
 void ResetGlobalBlocks() {
   g_live.clear();
   g_freed.clear();
+  g_freeCalls = 0;
 }
+int GlobalFreeCalls() { return g_freeCalls; }
 bool FreedByModule(void* block) { return g_freed.count(block) != 0; }
 void NoteHostAllocation(void* block) { g_freed.erase(block); }
 

@@ -7,6 +7,7 @@ void HookGlobalMemory(HMODULE module);
 int LiveGlobalBlocks();
 void ForgetGlobalBlock(void* block);   // the host freed a block the plug-in made
 void ResetGlobalBlocks();
+int GlobalFreeCalls();                 // GlobalFree calls the module made since the reset
 bool FreedByModule(void* block);
 void NoteHostAllocation(void* block);  // the host allocated it: any earlier free by the module is history     // the hooked module called GlobalFree on it
 }  // namespace testhost

@@ -68,6 +68,8 @@ class TestHost {
   int LiveBuffers() const;
   // True when the plug-in released this block with GlobalFree (e.g. a host buffer it replaced).
   bool FreedByPlugin(const void* block) const;
+  // How many times the plug-in called GlobalFree since it was loaded.
+  int PluginFrees() const;
   // Frees a buffer the plug-in handed to the host, as the host does with GlobalFree.
   void FreeHostBuffer(char*& buffer);
   // A buffer the host itself owns (GlobalAlloc'ed here), e.g. a parameter of nbEditAction.

@@ -1,6 +1,5 @@
 #include "editor_driver.h"
 #include <gtest/gtest.h>
-#include <set>
 
 namespace editortest {
 namespace {
@@ -48,37 +47,6 @@ LRESULT CALLBACK CountCreation(int code, WPARAM wParam, LPARAM lParam) {
   return CallNextHookEx(g_hook, code, wParam, lParam);
 }
 
-std::set<const void*> g_freed;
-void* g_previousFree = nullptr;
-HGLOBAL WINAPI RecordingGlobalFree(HGLOBAL block) {
-  g_freed.insert(block);
-  return reinterpret_cast<HGLOBAL(WINAPI*)(HGLOBAL)>(g_previousFree)(block);
-}
-
-void** GlobalFreeSlot(HMODULE module) {
-  auto base = reinterpret_cast<BYTE*>(module);
-  auto nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
-  const auto& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-  for (auto imp = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); imp->Name; ++imp) {
-    if (!imp->OriginalFirstThunk) continue;
-    auto names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imp->OriginalFirstThunk);
-    auto slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imp->FirstThunk);
-    for (; names->u1.AddressOfData; ++names, ++slots) {
-      if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
-      auto byName = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
-      if (std::string(reinterpret_cast<const char*>(byName->Name)) == "GlobalFree")
-        return reinterpret_cast<void**>(&slots->u1.Function);
-    }
-  }
-  return nullptr;
-}
-
-void SetSlot(void** slot, void* value) {
-  DWORD old;
-  VirtualProtect(slot, sizeof(void*), PAGE_READWRITE, &old);
-  *slot = value;
-  VirtualProtect(slot, sizeof(void*), old, &old);
-}
 }  // namespace
 
 std::wstring ClassOf(HWND window) {
@@ -215,17 +183,5 @@ ParamArray::~ParamArray() {
   for (char*& e : entries_) host_.FreeHostBuffer(e);
 }
 
-FreeRecorder::FreeRecorder(HMODULE plugin) : plugin_(plugin) {
-  g_freed.clear();
-  if (void** slot = GlobalFreeSlot(plugin_)) {
-    previous_ = g_previousFree = *slot;
-    SetSlot(slot, reinterpret_cast<void*>(&RecordingGlobalFree));
-  }
-}
-FreeRecorder::~FreeRecorder() {
-  if (void** slot = GlobalFreeSlot(plugin_)) SetSlot(slot, previous_);
-}
-bool FreeRecorder::Freed(const void* block) const { return g_freed.count(block) != 0; }
-size_t FreeRecorder::count() const { return g_freed.size(); }
 
 }  // namespace editortest

@@ -75,16 +75,4 @@ class ParamArray {
   std::vector<char*> entries_;
 };
 
-// Records the blocks the plug-in hands to GlobalFree (chained after the test host's counter).
-class FreeRecorder {
- public:
-  explicit FreeRecorder(HMODULE plugin);
-  ~FreeRecorder();
-  bool Freed(const void* block) const;
-  size_t count() const;
- private:
-  HMODULE plugin_;
-  void* previous_ = nullptr;
-};
-
 }  // namespace editortest
