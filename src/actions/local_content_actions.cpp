@@ -10,31 +10,11 @@
 #include "browser/tamrel_edge_browser.h"
 #include "host/diagnostic_log.h"
 #include "host/errors.h"
+#include "host/file_tests.h"
 #include "host/report_error.h"
 #include "host/text.h"
 
 namespace {
-// A file, not a folder; a symbolic link counts when its target is a file.
-bool FileExistsAt(const std::wstring& path) {
-  if (path.empty()) return false;
-  const DWORD attributes = GetFileAttributesW(path.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
-  if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return true;
-  HANDLE target = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-  if (target == INVALID_HANDLE_VALUE) return false;
-  BY_HANDLE_FILE_INFORMATION info = {};
-  const bool isFile = GetFileInformationByHandle(target, &info) && !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
-  CloseHandle(target);
-  return isFile;
-}
-
-bool DirectoryExistsAt(const std::wstring& path) {
-  if (path.empty()) return false;
-  const DWORD attributes = GetFileAttributesW(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 bool StartsWith(const std::wstring& text, const wchar_t* prefix) {
   return text.compare(0, wcslen(prefix), prefix) == 0;
 }

@@ -2,7 +2,7 @@
 // forwards the browser control's two calls to its exports.
 #include "dependencies/webview2_loader.h"
 #include <cwchar>
-#include "dependencies/file_tests.h"
+#include "host/file_tests.h"
 #include "host/diagnostic_log.h"
 #include "host/text.h"
 
