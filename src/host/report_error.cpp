@@ -3,6 +3,7 @@
 #include "diagnostic_log.h"
 #include "errors.h"
 #include "host_callbacks.h"
+#include "text.h"
 
 void ReportError(const std::wstring& message) {
   try {
@@ -19,6 +20,8 @@ bool RunGuarded(const std::function<bool()>& body) {
     ReportError(e.message());
   } catch (const std::bad_alloc&) {
     ReportError(L"Out of memory.");
+  } catch (const std::exception& e) {
+    ReportError(AnsiToWide(e.what()));
   }
   return false;
 }

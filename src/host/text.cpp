@@ -22,8 +22,14 @@ static std::string WideToCodePage(const std::wstring& text, UINT cp, DWORD flags
 }
 
 // No best-fit mapping: a character the code page lacks becomes its default character
-// instead of a look-alike letter that would silently change the text.
-std::string WideToAnsi(const std::wstring& text) { return WideToCodePage(text, CP_ACP, WC_NO_BEST_FIT_CHARS); }
+// instead of a look-alike letter that would silently change the text. UTF-8 and UTF-7 hold
+// every character and refuse that flag, so they convert without it.
+std::string WideToCodePageExact(const std::wstring& text, unsigned codePage) {
+  const DWORD flags = (codePage == CP_UTF8 || codePage == CP_UTF7) ? 0 : WC_NO_BEST_FIT_CHARS;
+  return WideToCodePage(text, codePage, flags);
+}
+
+std::string WideToAnsi(const std::wstring& text) { return WideToCodePageExact(text, GetACP()); }
 std::string WideToUtf8(const std::wstring& text) { return WideToCodePage(text, CP_UTF8, 0); }
 
 std::wstring Trim(const std::wstring& text) {

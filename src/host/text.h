@@ -5,6 +5,8 @@
 
 std::wstring AnsiToWide(const char* text);            // null reads as empty
 std::string WideToAnsi(const std::wstring& text);     // unmappable -> the code page's default char
+// The same for a given code page (WideToAnsi uses the system's ANSI code page).
+std::string WideToCodePageExact(const std::wstring& text, unsigned codePage);
 std::string WideToUtf8(const std::wstring& text);
 
 // Characters with codes 0 to 32 removed at both ends.

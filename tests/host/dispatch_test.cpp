@@ -155,3 +155,12 @@ TEST(TextRules, AnsiRoundTripKeepsEveryCodePageCharacter) {
   EXPECT_EQ(AnsiToWide(nullptr), L"");
   EXPECT_EQ(WideToAnsi(L"\u0416\u0101\u20ac"), "??\x80");
 }
+
+TEST(TextRules, EveryAnsiCodePageConvertsWithoutLookAlikes) {
+  const std::wstring text = L"Gr\u00fc\u00dfe \u0416 \u0101";
+  // Code page 1252 has the umlaut and sharp s; the Cyrillic letter and a-macron become "?".
+  EXPECT_EQ(WideToCodePageExact(text, 1252), "Gr\xFC\xDF" "e ? ?");
+  // A system whose ANSI code page is UTF-8 gets every character, not an empty text.
+  EXPECT_EQ(WideToCodePageExact(text, CP_UTF8), Utf8(text));
+  EXPECT_EQ(WideToCodePageExact(L"", CP_UTF8), "");
+}
