@@ -1,21 +1,7 @@
 #include "actions/file_url.h"
 #include <windows.h>
+#include "host/file_system.h"
 #include "host/text.h"
-
-std::wstring FullPath(const std::wstring& path) {
-  if (path.empty()) return std::wstring();
-  // The current directory may change between the two calls: ask again while the buffer is short.
-  std::wstring buffer(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD needed = GetFullPathNameW(path.c_str(), static_cast<DWORD>(buffer.size()), &buffer[0], nullptr);
-    if (needed == 0) return std::wstring();
-    if (needed < buffer.size()) {
-      buffer.resize(needed);
-      return buffer;
-    }
-    buffer.assign(static_cast<size_t>(needed) + 1, L'\0');
-  }
-}
 
 namespace {
 bool StartsWith(const std::wstring& text, const wchar_t* prefix) {

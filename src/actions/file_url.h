@@ -2,11 +2,6 @@
 // Paths of local content and the file: URLs made from them.
 #include <string>
 
-// The path made absolute against the process's current directory and normalised by the
-// system ("." and ".." resolved, "/" turned into "\"). An empty path, or one the system
-// refuses, gives an empty text.
-std::wstring FullPath(const std::wstring& path);
-
 // The file URL of a path: trimmed, made a full path, "\" turned into "/", then the UTF-8 bytes
 // percent-encoded except ASCII letters, digits and - _ . ~ / :.
 // A drive path gets "file:///", a network path (two leading slashes, which are dropped)

@@ -10,7 +10,7 @@
 #include "browser/tamrel_edge_browser.h"
 #include "host/diagnostic_log.h"
 #include "host/errors.h"
-#include "host/file_tests.h"
+#include "host/file_system.h"
 #include "host/report_error.h"
 #include "host/text.h"
 

@@ -6,7 +6,7 @@
 #include "actions/action_handlers.h"
 #include "actions/zoom_percentage.h"
 #include "browser/browser_registry.h"
-#include "browser/engine_string.h"
+#include "browser/browser_event_details.h"
 #include "browser/tamrel_edge_browser.h"
 #include "host/diagnostic_log.h"
 #include "host/errors.h"
@@ -20,26 +20,12 @@ const wchar_t kNoVariableCallback[] = L"VisualNEO variable callback is unavailab
 
 const wchar_t* BoolText(bool value) { return value ? L"True" : L"False"; }
 
-// The source URL; empty for a blank page and when the engine cannot tell.
-std::wstring CurrentUrl(ICoreWebView2* webView) {
-  TEngineString source;
-  if (FAILED(webView->get_Source(source.Receive()))) return std::wstring();
-  const std::wstring url = source.Text();
-  return SameTextAscii(url, L"about:blank") ? std::wstring() : url;
-}
-
-std::wstring DocumentTitle(ICoreWebView2* webView) {
-  TEngineString title;
-  if (FAILED(webView->get_DocumentTitle(title.Receive()))) return std::wstring();
-  return title.Text();
-}
-
 // The value of the first information word that matches (letters A to Z in either case; the
 // word is not trimmed).
 std::wstring InformationValue(TTamrelEdgeBrowser& host, const std::wstring& info) {
   ICoreWebView2* webView = host.WebView();
-  if (SameTextAscii(info, L"URL")) return CurrentUrl(webView);
-  if (SameTextAscii(info, L"TITLE")) return DocumentTitle(webView);
+  if (SameTextAscii(info, L"URL")) return CurrentURL(webView);  // empty for a blank page or a failed read
+  if (SameTextAscii(info, L"TITLE")) return DocumentTitleDetails(webView);
   if (SameTextAscii(info, L"CAN_GO_BACK")) {
     BOOL can = FALSE;
     return BoolText(SUCCEEDED(webView->get_CanGoBack(&can)) && can);

@@ -2,38 +2,10 @@
 #include <windows.h>
 #include <algorithm>
 #include <set>
-#include <tuple>
+#include "host/file_system.h"
 #include "host/text.h"
 
 namespace {
-typedef std::tuple<DWORD, DWORD, DWORD> DirectoryId;  // volume serial, file index high, low
-
-class FindHandle {
- public:
-  explicit FindHandle(HANDLE h) : h_(h) {}
-  ~FindHandle() {
-    if (h_ != INVALID_HANDLE_VALUE) FindClose(h_);
-  }
-  FindHandle(const FindHandle&) = delete;
-  FindHandle& operator=(const FindHandle&) = delete;
-  HANDLE get() const { return h_; }
- private:
-  HANDLE h_;
-};
-
-// The identity of the directory a path leads to, links resolved.
-bool IdentifyDirectory(const std::wstring& path, DirectoryId& id) {
-  HANDLE h = CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                         nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
-  BY_HANDLE_FILE_INFORMATION info;
-  const BOOL ok = GetFileInformationByHandle(h, &info);
-  CloseHandle(h);
-  if (!ok) return false;
-  id = DirectoryId(info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow);
-  return true;
-}
-
 bool LessIgnoringCase(const std::wstring& a, const std::wstring& b) {
   const std::wstring ua = UpperAscii(a), ub = UpperAscii(b);
   return ua != ub ? ua < ub : a < b;
@@ -42,7 +14,7 @@ bool LessIgnoringCase(const std::wstring& a, const std::wstring& b) {
 void Walk(const std::wstring& folder, const std::wstring& pattern, bool allSubfolders, std::set<DirectoryId>& visited,
           std::vector<std::wstring>& out) {
   DirectoryId id;
-  if (IdentifyDirectory(folder, id)) {
+  if (ReadDirectoryId(folder, id)) {
     if (!visited.insert(id).second) return;
   } else if (GetFileAttributesW(folder.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT) {
     return;  // a link whose target cannot be identified is not followed

@@ -1,7 +1,7 @@
 // Registration of single asset files and asset folders with the host, under "WebAssets".
 #include "dependencies/ansi_path.h"
 #include "dependencies/asset_listing.h"
-#include "host/file_tests.h"
+#include "host/file_system.h"
 #include "dependencies/web_assets.h"
 #include "host/diagnostic_log.h"
 #include "host/host_callbacks.h"

@@ -3,7 +3,7 @@
 #include <windows.h>
 #include "dependencies/webview2_loader.h"
 #include "dependencies/ansi_path.h"
-#include "host/file_tests.h"
+#include "host/file_system.h"
 #include "host/diagnostic_log.h"
 #include "host/host_callbacks.h"
 

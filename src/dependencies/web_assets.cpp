@@ -2,7 +2,7 @@
 // in "WebLibraries" beside the plug-in, so that a published publication carries them.
 #include "dependencies/web_assets.h"
 #include <cwchar>
-#include "host/file_tests.h"
+#include "host/file_system.h"
 #include "dependencies/webview2_loader.h"
 #include "host/diagnostic_log.h"
 #include "host/errors.h"

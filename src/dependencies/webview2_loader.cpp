@@ -2,7 +2,7 @@
 // forwards the browser control's two calls to its exports.
 #include "dependencies/webview2_loader.h"
 #include <cwchar>
-#include "host/file_tests.h"
+#include "host/file_system.h"
 #include "host/diagnostic_log.h"
 #include "host/text.h"
 
@@ -33,19 +33,6 @@ std::wstring Formatted(const wchar_t* format, long value) {
   return buffer;
 }
 
-// A relative candidate (the plug-in's file name unknown) is made absolute against the
-// current directory, so that LoadLibraryW loads the very file that was tested instead of
-// whatever the DLL search order finds under that name.
-std::wstring FullPath(const std::wstring& path) {
-  const DWORD need = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-  if (need == 0) return path;
-  std::wstring full(need, L'\0');
-  const DWORD length = GetFullPathNameW(path.c_str(), need, &full[0], nullptr);
-  if (length == 0 || length >= need) return path;
-  full.resize(length);
-  return full;
-}
-
 std::wstring CurrentDirectoryWithSlash() {
   wchar_t buffer[MAX_PATH];
   const DWORD length = GetCurrentDirectoryW(MAX_PATH, buffer);
@@ -58,7 +45,11 @@ std::wstring CurrentDirectoryWithSlash() {
 
 bool TryLoadWebView2Loader(const std::wstring& candidate) {
   if (candidate.empty() || !FileExistsAt(candidate)) return false;
-  const std::wstring path = FullPath(candidate);
+  // A relative candidate (the plug-in's file name unknown) is made absolute against the
+  // current directory, so that LoadLibraryW loads the very file that was tested instead of
+  // whatever the DLL search order finds under that name.
+  std::wstring path = FullPath(candidate);
+  if (path.empty()) path = candidate;
   WriteDependencyLog(L"Attempting LoadLibrary: " + path);
 
   // The state changes only once both exports are resolved, so that a failed attempt never

@@ -3,26 +3,12 @@
 #include "editor/action_editor_dialog.h"
 #include "editor/editor_fields.h"
 #include "editor/folder_files.h"
+#include "host/file_system.h"
 #include "host/host_string.h"
 #include "host/text.h"
 
 namespace {
 constexpr int32_t kLoadFolderAction = 18;
-
-bool IsExistingDirectory(const std::wstring& path) {
-  const DWORD attributes = GetFileAttributesW(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-std::wstring AbsolutePath(const std::wstring& path) {
-  const DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-  if (size == 0) return path;
-  std::wstring full(size, L'\0');
-  const DWORD written = GetFullPathNameW(path.c_str(), size, &full[0], nullptr);
-  if (written == 0 || written >= size) return path;
-  full.resize(written);
-  return full;
-}
 }  // namespace
 
 bool RunActionEditor(int32_t id, char** params, int32_t highIndex) {
@@ -43,7 +29,7 @@ bool RunActionEditor(int32_t id, char** params, int32_t highIndex) {
   // The folder is read back from the buffer just written: what the host keeps is what counts.
   if (id == kLoadFolderAction && entries >= 2) {
     const std::wstring folder = AnsiToWide(params[1]);
-    if (IsExistingDirectory(folder)) RegisterFolderFiles(AbsolutePath(folder));
+    if (DirectoryExistsAt(folder)) RegisterFolderFiles(FullPath(folder));
   }
   return true;
 }

@@ -2,47 +2,15 @@
 #include <windows.h>
 #include <memory>
 #include <set>
-#include <tuple>
 #include <vector>
+#include "host/file_system.h"
 #include "host/host_callbacks.h"
 
 namespace {
 
-struct FindCloser {
-  void operator()(HANDLE h) const {
-    if (h != INVALID_HANDLE_VALUE) FindClose(h);
-  }
-};
-using FindHandle = std::unique_ptr<void, FindCloser>;
-
-struct FileCloser {
-  void operator()(HANDLE h) const {
-    if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
-  }
-};
-using FileHandle = std::unique_ptr<void, FileCloser>;
-
-// Volume serial and file index name one physical directory, whatever path leads to it.
-using DirectoryId = std::tuple<DWORD, DWORD, DWORD>;
-
-bool ReadDirectoryId(const std::wstring& path, DirectoryId& id) {
-  FileHandle h(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-  if (h.get() == INVALID_HANDLE_VALUE) return false;
-  BY_HANDLE_FILE_INFORMATION info;
-  if (!GetFileInformationByHandle(h.get(), &info)) return false;
-  id = DirectoryId(info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow);
-  return true;
-}
-
-std::wstring FullPath(const std::wstring& path) {
-  DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-  if (size == 0) return path;
-  std::wstring full(size, L'\0');
-  size = GetFullPathNameW(path.c_str(), size, &full[0], nullptr);
-  if (size == 0 || size >= full.size()) return path;
-  full.resize(size);
-  return full;
+std::wstring FullPathOrSelf(const std::wstring& path) {
+  const std::wstring full = FullPath(path);
+  return full.empty() ? path : full;
 }
 
 bool IsDotEntry(const wchar_t* name) {
@@ -85,7 +53,7 @@ class FolderWalk {
       if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
         Enter(path);  // its files come next, before the rest of this folder
       else
-        AddPublicationFile(FullPath(path));
+        AddPublicationFile(FullPathOrSelf(path));
     }
   }
 
