@@ -56,14 +56,16 @@ static std::wstring Ids() {
   return buf;
 }
 
-// Every writer opens with append-only access and full read/write sharing, appends one
-// line and closes: lines of several writers and processes interleave whole, none is lost.
+// Every writer opens for appending with full read/write sharing, appends one line and
+// closes: lines of several writers and processes interleave whole, none is lost.
+// Read access is there for the lock alone: Windows grants LockFileEx only on a handle with
+// read or write data access, and write data access would end append-only writing.
 static void AppendLine(const std::wstring& line) {
   try {
     if (!ForceDirectories(LogFolder())) return;
     const std::string bytes = WideToUtf8(line);
-    HANDLE h = CreateFileW(LogFilePath().c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h = CreateFileW(LogFilePath().c_str(), FILE_APPEND_DATA | GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                           nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return;
     if (!bytes.empty()) {
       // Append-only access writes at the end of the file; the exclusive lock on a range far

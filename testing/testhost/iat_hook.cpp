@@ -1,5 +1,5 @@
 #include "iat_hook.h"
-#include <cstring>
+#include "import_patch.h"
 #include <set>
 
 namespace testhost {
@@ -23,34 +23,11 @@ HGLOBAL WINAPI CountingGlobalFree(HGLOBAL h) {
   return GlobalFree(h);
 }
 
-void Patch(void** slot, void* replacement) {
-  DWORD old;
-  VirtualProtect(slot, sizeof(void*), PAGE_READWRITE, &old);
-  *slot = replacement;
-  VirtualProtect(slot, sizeof(void*), old, &old);
-}
 }  // namespace
 
 void HookGlobalMemory(HMODULE module) {
-  auto base = reinterpret_cast<BYTE*>(module);
-  auto dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
-  auto nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-  const auto& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-  if (!dir.VirtualAddress) return;
-  for (auto imp = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); imp->Name; ++imp) {
-    if (!imp->OriginalFirstThunk) continue;
-    auto names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imp->OriginalFirstThunk);
-    auto slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imp->FirstThunk);
-    for (; names->u1.AddressOfData; ++names, ++slots) {
-      if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
-      auto byName = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
-      const char* n = reinterpret_cast<const char*>(byName->Name);
-      if (std::strcmp(n, "GlobalAlloc") == 0)
-        Patch(reinterpret_cast<void**>(&slots->u1.Function), reinterpret_cast<void*>(&CountingGlobalAlloc));
-      else if (std::strcmp(n, "GlobalFree") == 0)
-        Patch(reinterpret_cast<void**>(&slots->u1.Function), reinterpret_cast<void*>(&CountingGlobalFree));
-    }
-  }
+  PatchImport(module, "GlobalAlloc", reinterpret_cast<void*>(&CountingGlobalAlloc));
+  PatchImport(module, "GlobalFree", reinterpret_cast<void*>(&CountingGlobalFree));
 }
 
 int LiveGlobalBlocks() { return static_cast<int>(g_live.size()); }

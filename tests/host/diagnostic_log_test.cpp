@@ -3,7 +3,9 @@
 #include <objbase.h>
 #include <regex>
 #include <thread>
+#include <map>
 #include "host/diagnostic_log.h"
+#include "import_patch.h"
 #include "test_env.h"
 
 using namespace testhost;
@@ -137,6 +139,71 @@ TEST(DiagnosticLog, ConcurrentWritersLoseNoLineAndInterleaveWholeLines) {
     const int kind = std::stoi(m[1]), index = std::stoi(m[2]);
     EXPECT_EQ(index, next[kind]++) << line;  // each writer's lines in its own order
   }
+}
+
+namespace {
+// Windows grants LockFileEx only on a handle opened with read or write data access; Wine
+// grants it on any handle. These stand-ins apply Windows' rule to the calls of this module.
+std::map<HANDLE, DWORD> g_openedAccess;
+int g_locksGranted = 0, g_locksRefused = 0;
+decltype(&CreateFileW) g_realCreateFile = nullptr;
+decltype(&LockFileEx) g_realLockFileEx = nullptr;
+
+HANDLE WINAPI RecordingCreateFile(LPCWSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES sa, DWORD disposition,
+                                  DWORD flags, HANDLE templateFile) {
+  HANDLE h = g_realCreateFile(name, access, share, sa, disposition, flags, templateFile);
+  if (h != INVALID_HANDLE_VALUE) g_openedAccess[h] = access;
+  return h;
+}
+
+BOOL WINAPI WindowsRuleLockFileEx(HANDLE h, DWORD flags, DWORD reserved, DWORD low, DWORD high, LPOVERLAPPED region) {
+  const DWORD dataAccess = GENERIC_READ | GENERIC_WRITE | GENERIC_ALL | FILE_READ_DATA | FILE_WRITE_DATA;
+  const auto opened = g_openedAccess.find(h);
+  if (opened == g_openedAccess.end() || !(opened->second & dataAccess)) {
+    ++g_locksRefused;
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+  }
+  ++g_locksGranted;
+  return g_realLockFileEx(h, flags, reserved, low, high, region);
+}
+
+struct WindowsLockRule {
+  HMODULE self = GetModuleHandleW(nullptr);
+  WindowsLockRule() {
+    g_locksGranted = g_locksRefused = 0;
+    g_realCreateFile = reinterpret_cast<decltype(&CreateFileW)>(
+        PatchImport(self, "CreateFileW", reinterpret_cast<void*>(&RecordingCreateFile)));
+    g_realLockFileEx = reinterpret_cast<decltype(&LockFileEx)>(
+        PatchImport(self, "LockFileEx", reinterpret_cast<void*>(&WindowsRuleLockFileEx)));
+  }
+  ~WindowsLockRule() {
+    PatchImport(self, "CreateFileW", reinterpret_cast<void*>(g_realCreateFile));
+    PatchImport(self, "LockFileEx", reinterpret_cast<void*>(g_realLockFileEx));
+    g_openedAccess.clear();
+  }
+};
+}  // namespace
+
+// The lock that keeps concurrent lines whole must be one Windows grants, and the handle
+// must still append (a handle with write-data access would write at offset 0).
+TEST(DiagnosticLog, EveryLineIsWrittenUnderALockThatWindowsGrants) {
+  ScopedLocalAppData appData;
+  {
+    WindowsLockRule rule;
+    ASSERT_NE(g_realCreateFile, nullptr);
+    ASSERT_NE(g_realLockFileEx, nullptr);
+    WriteLog(L"first");
+    WriteDependencyLog(L"second");
+    WriteAssetLog(L"third");
+    EXPECT_EQ(g_locksRefused, 0);
+    EXPECT_EQ(g_locksGranted, 3);
+  }
+  const auto texts = appData.LogTexts();
+  ASSERT_EQ(texts.size(), 3u);
+  EXPECT_EQ(texts[0], "first");
+  EXPECT_EQ(texts[1], "NeoBookDependency | second");
+  EXPECT_EQ(texts[2], "WebAssets | third");
 }
 
 TEST(ComApartmentCheck, NamesTheApartmentTypeOfTheCallingThread) {
