@@ -5,4 +5,4 @@ top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export BUILD_DIR="${BUILD_DIR:-$top/build}"
 # shellcheck source=wine-env.sh
 source "$top/scripts/wine-env.sh"
-cmake -S "$top" -B "$BUILD_DIR" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/toolchain-mingw32.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake -S "$top" -B "$BUILD_DIR" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/toolchain-mingw32.cmake" -DCMAKE_BUILD_TYPE=Release -DTAMREL_NODE="$(cat "$top/.tools/node-path")" >/dev/null

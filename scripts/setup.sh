@@ -25,10 +25,21 @@ if [ ${#need_pkgs[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${need_pkgs[@]}"
 fi
 
-# JavaScript test tools and the web libraries shipped beside the plug-in (versions pinned by the lock file).
 top=$(cd "$(dirname "$0")/.." && pwd)
+
+# Node.js for the JavaScript tests (node-setup.sh); npm below runs under the same binary.
+# shellcheck source=node-setup.sh
+source "$top/scripts/node-setup.sh"
+node_bin=$(provide_node "$top")
+# npm runs under the node it finds first on PATH; configure.sh hands the same binary to the tests.
+export PATH="$(dirname "$node_bin"):$PATH"
+mkdir -p "$top/.tools"
+echo "$node_bin" >"$top/.tools/node-path"
+
+# JavaScript test tools and the web libraries shipped beside the plug-in (versions pinned by the lock
+# file). An engine mismatch fails here (.npmrc: engine-strict) instead of in the tests.
 if [ -f "$top/package.json" ]; then
   if [ ! -d "$top/node_modules" ] || [ "$top/package-lock.json" -nt "$top/node_modules/.package-lock.json" ]; then
-    (cd "$top" && npm ci --no-audit --no-fund --loglevel=error)
+    (cd "$top" && npm ci --no-audit --no-fund --engine-strict)
   fi
 fi
