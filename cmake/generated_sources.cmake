@@ -15,3 +15,4 @@ file(CONFIGURE OUTPUT ${_out} CONTENT
 static const wchar_t kBridgeScript[] = LR\"tamrel(\${TAMREL_BRIDGE_JS})tamrel\";
 static const wchar_t kConsoleCaptureScript[] = LR\"tamrel(\${TAMREL_CONSOLE_JS})tamrel\";
 ")
+target_include_directories(tamrel_browser PRIVATE ${CMAKE_BINARY_DIR}/generated)

@@ -6,8 +6,8 @@
 #include <string>
 #include "actions/action_handlers.h"
 #include "actions/component_scripts.h"
-#include "host/errors.h"
-#include "host/text.h"
+#include "support/errors.h"
+#include "support/text.h"
 
 namespace {
 void RequireContainerId(const std::wstring& id, const wchar_t* library) {

@@ -1,6 +1,6 @@
 #include "actions/component_scripts.h"
 
-#include "host/text.h"
+#include "support/text.h"
 
 namespace {
 

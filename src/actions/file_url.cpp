@@ -1,7 +1,7 @@
 #include "actions/file_url.h"
 #include <windows.h>
-#include "host/file_system.h"
-#include "host/text.h"
+#include "support/file_system.h"
+#include "support/text.h"
 
 namespace {
 bool StartsWith(const std::wstring& text, const wchar_t* prefix) {

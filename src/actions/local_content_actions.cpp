@@ -8,11 +8,11 @@
 #include "actions/file_url.h"
 #include "browser/browser_registry.h"
 #include "browser/tamrel_edge_browser.h"
-#include "host/diagnostic_log.h"
-#include "host/errors.h"
-#include "host/file_system.h"
+#include "support/diagnostic_log.h"
+#include "support/errors.h"
+#include "support/file_system.h"
 #include "host/report_error.h"
-#include "host/text.h"
+#include "support/text.h"
 
 namespace {
 bool StartsWith(const std::wstring& text, const wchar_t* prefix) {

@@ -5,11 +5,11 @@
 #include "actions/action_handlers.h"
 #include "browser/browser_registry.h"
 #include "browser/tamrel_edge_browser.h"
-#include "host/diagnostic_log.h"
-#include "host/errors.h"
+#include "support/diagnostic_log.h"
+#include "support/errors.h"
 #include "host/host_callbacks.h"
 #include "host/report_error.h"
-#include "host/text.h"
+#include "support/text.h"
 
 namespace {
 const wchar_t* const kBrowserEventNames[] = {L"NavigationStarting", L"NavigationCompleted", L"ContentLoading",

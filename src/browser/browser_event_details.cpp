@@ -1,6 +1,6 @@
 #include "browser/browser_event_details.h"
-#include "browser/engine_string.h"
-#include "host/text.h"
+#include "webview2/engine_string.h"
+#include "support/text.h"
 
 namespace {
 std::wstring FlagText(BOOL flag) { return flag ? L"True" : L"False"; }

@@ -2,7 +2,7 @@
 // The detail texts of the six browser events that reach the host, built from the engine's
 // event arguments. A getter that fails leaves its part at False, 0 or the empty text.
 #include <string>
-#include "browser/webview2.h"
+#include "webview2/webview2.h"
 
 // The WebView's Source now; "about:blank" in any letter case gives the empty text.
 std::wstring CurrentURL(ICoreWebView2* webView);

@@ -3,11 +3,11 @@
 // step: the script may call the plug-in again and destroy this very host.
 #include <windows.h>
 #include "browser/browser_event_details.h"
-#include "browser/engine_string.h"
+#include "webview2/engine_string.h"
 #include "browser/tamrel_edge_browser.h"
-#include "host/diagnostic_log.h"
+#include "support/diagnostic_log.h"
 #include "host/host_callbacks.h"
-#include "host/text.h"
+#include "support/text.h"
 
 namespace {
 // Marks a web message from the page's console capture.

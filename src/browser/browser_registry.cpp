@@ -1,9 +1,9 @@
 #include "browser/browser_registry.h"
 #include <vector>
 #include "browser/tamrel_edge_browser.h"
-#include "host/diagnostic_log.h"
-#include "host/errors.h"
-#include "host/text.h"
+#include "support/diagnostic_log.h"
+#include "support/errors.h"
+#include "support/text.h"
 
 namespace {
 using THostList = std::vector<std::unique_ptr<TTamrelEdgeBrowser>>;

@@ -1,10 +1,10 @@
 #include "browser/tamrel_edge_browser.h"
 #include <new>
 #include "browser/page_scripts.h"
-#include "host/diagnostic_log.h"
-#include "host/errors.h"
+#include "support/diagnostic_log.h"
+#include "support/errors.h"
 #include "host/report_error.h"
-#include "host/text.h"
+#include "support/text.h"
 
 namespace {
 const wchar_t kUserDataSubfolder[] = L"tamrelDesk\\WebView2";

@@ -6,7 +6,7 @@
 #include <windows.h>
 #include <memory>
 #include <string>
-#include "browser/edge_browser.h"
+#include "webview2/edge_browser.h"
 
 // Private window message sent or posted to a host's window from outside the plug-in.
 // LParam 1 or 3 hides the host, 2 shows it, 4 refits it to its parent; the result is 0.

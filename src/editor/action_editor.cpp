@@ -2,10 +2,10 @@
 #include <windows.h>
 #include "editor/action_editor_dialog.h"
 #include "editor/editor_fields.h"
-#include "editor/folder_files.h"
-#include "host/file_system.h"
+#include "publishing/folder_files.h"
+#include "support/file_system.h"
 #include "host/host_string.h"
-#include "host/text.h"
+#include "support/text.h"
 
 namespace {
 constexpr int32_t kLoadFolderAction = 18;

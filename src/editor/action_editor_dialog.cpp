@@ -4,8 +4,8 @@
 #include <stdexcept>
 #include "host/host_callbacks.h"
 #include "host/host_string.h"
-#include "host/module.h"
-#include "host/text.h"
+#include "support/module.h"
+#include "support/text.h"
 
 namespace {
 constexpr int kInputId = 1000;   // + field index

@@ -1,5 +1,5 @@
-#include "host_callbacks.h"
-#include "text.h"
+#include "host/host_callbacks.h"
+#include "support/text.h"
 
 AddActionProc AddActionCallback = nullptr;
 AddFileProc nbAddFile = nullptr;

@@ -1,7 +1,7 @@
 #pragma once
 // Process-wide callback slots handed over by the host; null until it does.
 #include <string>
-#include "host_abi.h"
+#include "host/host_abi.h"
 
 extern AddActionProc AddActionCallback;
 extern AddFileProc nbAddFile;

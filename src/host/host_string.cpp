@@ -1,8 +1,8 @@
-#include "host_string.h"
+#include "host/host_string.h"
 #include <windows.h>
 #include <cstring>
-#include "errors.h"
-#include "text.h"
+#include "support/errors.h"
+#include "support/text.h"
 
 void SetHostString(char*& buffer, const std::wstring& text) {
   FreeHostString(buffer);

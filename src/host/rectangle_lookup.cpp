@@ -1,8 +1,8 @@
-#include "rectangle_lookup.h"
-#include "errors.h"
-#include "host_callbacks.h"
-#include "host_string.h"
-#include "text.h"
+#include "host/rectangle_lookup.h"
+#include "support/errors.h"
+#include "host/host_callbacks.h"
+#include "host/host_string.h"
+#include "support/text.h"
 
 HWND GetRectangleHandle(const std::wstring& name) {
   if (!InterfaceAccessCallback) Fail(L"The VisualNEO interface callback is not available.");

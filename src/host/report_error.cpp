@@ -1,9 +1,9 @@
-#include "report_error.h"
+#include "host/report_error.h"
 #include <new>
-#include "diagnostic_log.h"
-#include "errors.h"
-#include "host_callbacks.h"
-#include "text.h"
+#include "support/diagnostic_log.h"
+#include "support/errors.h"
+#include "host/host_callbacks.h"
+#include "support/text.h"
 
 void ReportError(const std::wstring& message) {
   try {

@@ -1,5 +1,5 @@
-#include "catalogue.h"
-#include "host_callbacks.h"
+#include "plugin/catalogue.h"
+#include "host/host_callbacks.h"
 
 namespace {
 CatalogueEntry Header(const char* caption) { return {0, caption, "", {0}, 0}; }

@@ -1,14 +1,14 @@
-#include "host/dispatcher.h"
+#include "plugin/dispatcher.h"
 #include <new>
 #include <string>
 #include <vector>
 #include "actions/action_handlers.h"
 #include "browser/browser_registry.h"
-#include "dependencies/web_assets.h"
-#include "host/catalogue.h"
-#include "host/errors.h"
+#include "publishing/web_assets.h"
+#include "plugin/catalogue.h"
+#include "support/errors.h"
 #include "host/host_callbacks.h"
-#include "host/text.h"
+#include "support/text.h"
 
 namespace {
 using Args = std::vector<std::wstring>;

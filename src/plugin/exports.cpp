@@ -2,13 +2,13 @@
 // raised inside the plug-in ever crosses into the host.
 #include <windows.h>
 #include "browser/browser_registry.h"
-#include "dependencies/webview2_loader.h"
+#include "publishing/loader_registration.h"
 #include "editor/action_editor.h"
-#include "host/catalogue.h"
-#include "host/dispatcher.h"
+#include "plugin/catalogue.h"
+#include "plugin/dispatcher.h"
 #include "host/host_callbacks.h"
 #include "host/host_string.h"
-#include "host/module.h"
+#include "support/module.h"
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
   if (reason == DLL_PROCESS_ATTACH) PluginInstance = instance;

@@ -1,9 +1,9 @@
-#include "dependencies/asset_listing.h"
+#include "publishing/asset_listing.h"
 #include <windows.h>
 #include <algorithm>
 #include <set>
-#include "host/file_system.h"
-#include "host/text.h"
+#include "support/file_system.h"
+#include "support/text.h"
 
 namespace {
 bool LessIgnoringCase(const std::wstring& a, const std::wstring& b) {

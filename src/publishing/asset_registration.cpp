@@ -1,9 +1,9 @@
 // Registration of single asset files and asset folders with the host, under "WebAssets".
-#include "dependencies/ansi_path.h"
-#include "dependencies/asset_listing.h"
-#include "host/file_system.h"
-#include "dependencies/web_assets.h"
-#include "host/diagnostic_log.h"
+#include "support/ansi_path.h"
+#include "publishing/asset_listing.h"
+#include "support/file_system.h"
+#include "publishing/web_assets.h"
+#include "support/diagnostic_log.h"
 #include "host/host_callbacks.h"
 
 bool RegisterAssetFile(const std::wstring& path) {

@@ -1,9 +1,9 @@
-#include "editor/folder_files.h"
+#include "publishing/folder_files.h"
 #include <windows.h>
 #include <memory>
 #include <set>
 #include <vector>
-#include "host/file_system.h"
+#include "support/file_system.h"
 #include "host/host_callbacks.h"
 
 namespace {

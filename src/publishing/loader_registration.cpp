@@ -1,11 +1,12 @@
 // Registers WebView2Loader.dll with the host as a file every published publication carries.
 // It only looks for the file: the loader state is not touched and nothing is loaded.
 #include <windows.h>
-#include "dependencies/webview2_loader.h"
-#include "dependencies/ansi_path.h"
-#include "host/file_system.h"
-#include "host/diagnostic_log.h"
+#include "publishing/loader_registration.h"
 #include "host/host_callbacks.h"
+#include "support/ansi_path.h"
+#include "support/diagnostic_log.h"
+#include "support/file_system.h"
+#include "support/module.h"
 
 void RegisterWebView2LoaderDependency() {
   // Beside the plug-in, then its "Dependencies" folder (kept for publishing only; the

@@ -1,13 +1,13 @@
 // Action 24, "tamrelPrepareAssets": registers the files of the chosen web libraries that lie
 // in "WebLibraries" beside the plug-in, so that a published publication carries them.
-#include "dependencies/web_assets.h"
+#include "publishing/web_assets.h"
 #include <cwchar>
-#include "host/file_system.h"
-#include "dependencies/webview2_loader.h"
-#include "host/diagnostic_log.h"
-#include "host/errors.h"
+#include "support/file_system.h"
+#include "support/module.h"
+#include "support/diagnostic_log.h"
+#include "support/errors.h"
 #include "host/host_callbacks.h"
-#include "host/text.h"
+#include "support/text.h"
 
 bool IsComponentSelected(const std::wstring& components, const std::wstring& name) {
   // Each item is trimmed, so "ECharts, Quill" selects Quill too.

@@ -1,7 +1,7 @@
-#include "diagnostic_log.h"
+#include "support/diagnostic_log.h"
 #include <windows.h>
 #include <cstdio>
-#include "text.h"
+#include "support/text.h"
 
 std::wstring LocalAppDataWithSlash() {
   std::wstring value;

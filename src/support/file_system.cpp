@@ -1,4 +1,4 @@
-#include "host/file_system.h"
+#include "support/file_system.h"
 
 namespace {
 enum class Kind { None, File, Directory };

@@ -1,7 +1,6 @@
 // Where the plug-in file and the host executable lie.
 #include <windows.h>
-#include "dependencies/webview2_loader.h"
-#include "host/module.h"
+#include "support/module.h"
 
 namespace {
 // The directory part of a module's file name with a trailing backslash; empty when Windows

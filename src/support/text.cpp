@@ -1,4 +1,4 @@
-#include "text.h"
+#include "support/text.h"
 #include <windows.h>
 
 std::wstring AnsiToWide(const char* text) {

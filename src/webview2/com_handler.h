@@ -8,7 +8,7 @@
 #include <functional>
 #include <new>
 #include <utility>
-#include "browser/webview2.h"
+#include "webview2/webview2.h"
 
 template <class Interface, class... Args>
 class TComHandler final : public Interface {

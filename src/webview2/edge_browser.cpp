@@ -1,11 +1,11 @@
-#include "browser/edge_browser.h"
+#include "webview2/edge_browser.h"
 #include <versionhelpers.h>
 #include <new>
-#include "browser/com_handler.h"
-#include "browser/environment_options.h"
-#include "dependencies/webview2_loader.h"
-#include "host/errors.h"
-#include "host/module.h"
+#include "webview2/com_handler.h"
+#include "webview2/environment_options.h"
+#include "webview2/webview2_loader.h"
+#include "support/errors.h"
+#include "support/module.h"
 
 using Microsoft::WRL::ComPtr;
 

@@ -14,8 +14,8 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include "browser/string_lines.h"
-#include "browser/webview2.h"
+#include "webview2/string_lines.h"
+#include "webview2/webview2.h"
 
 enum class TBrowserControlState { None, Creating, Created, Failed };
 

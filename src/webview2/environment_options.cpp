@@ -1,4 +1,4 @@
-#include "browser/environment_options.h"
+#include "webview2/environment_options.h"
 #include <objbase.h>
 #include <cstring>
 #include <new>

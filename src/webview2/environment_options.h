@@ -3,7 +3,7 @@
 // through the getters (and may keep it), so it is an ordinary reference-counted COM object.
 #include <wrl/client.h>
 #include <string>
-#include "browser/webview2.h"
+#include "webview2/webview2.h"
 
 // Runtime version paired with the SDK whose interfaces this plug-in declares.
 extern const wchar_t kTargetCompatibleBrowserVersion[];

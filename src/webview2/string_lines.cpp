@@ -1,4 +1,4 @@
-#include "browser/string_lines.h"
+#include "webview2/string_lines.h"
 
 void TStringLines::SetText(const std::wstring& text) {
   FLines.clear();

@@ -1,10 +1,11 @@
 // Finds WebView2Loader.dll on first need, keeps it loaded for the life of the process and
 // forwards the browser control's two calls to its exports.
-#include "dependencies/webview2_loader.h"
+#include "webview2/webview2_loader.h"
 #include <cwchar>
-#include "host/file_system.h"
-#include "host/diagnostic_log.h"
-#include "host/text.h"
+#include "support/file_system.h"
+#include "support/module.h"
+#include "support/diagnostic_log.h"
+#include "support/text.h"
 
 namespace {
 typedef HRESULT(STDAPICALLTYPE* CreateEnvironmentProc)(PCWSTR, PCWSTR, ICoreWebView2EnvironmentOptions*,

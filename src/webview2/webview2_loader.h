@@ -14,11 +14,3 @@ HRESULT GetBrowserVersionThroughLoader(PCWSTR browserExecutableFolder, LPWSTR* v
 
 bool EnsureWebView2Loader();
 bool TryLoadWebView2Loader(const std::wstring& path);
-
-// Registers WebView2Loader.dll with the host as a publication file (nbRegisterPlugIn).
-void RegisterWebView2LoaderDependency();
-
-// Directory of the plug-in's own file / of the host executable, with a trailing backslash;
-// empty when Windows cannot tell.
-std::wstring PluginDirectory();
-std::wstring HostExecutableDirectory();

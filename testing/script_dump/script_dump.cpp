@@ -22,7 +22,7 @@
 
 #include "actions/component_scripts.h"
 #include "browser/page_scripts.h"
-#include "browser/string_lines.h"
+#include "webview2/string_lines.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <string>
 #include "actions/file_url.h"
-#include "host/file_system.h"
+#include "support/file_system.h"
 #include "testhost/test_env.h"
 
 namespace {

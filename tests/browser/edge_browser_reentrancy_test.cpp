@@ -5,7 +5,7 @@
 #include <cstring>
 #include <functional>
 #include <new>
-#include "browser/edge_browser.h"
+#include "webview2/edge_browser.h"
 #include "browser_fixture.h"
 
 using namespace browsertest;

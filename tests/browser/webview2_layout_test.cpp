@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 #include <cstddef>
 #include <cstring>
-#include "browser/webview2.h"
+#include "webview2/webview2.h"
 
 namespace {
 // Under the Itanium C++ ABI a pointer to a virtual member holds 1 + the vtable byte offset.

@@ -2,11 +2,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <algorithm>
-#include "dependencies/web_assets.h"
-#include "host/diagnostic_log.h"
-#include "host/dispatcher.h"
+#include "publishing/web_assets.h"
+#include "support/diagnostic_log.h"
+#include "plugin/dispatcher.h"
 #include "host/host_callbacks.h"
-#include "host/module.h"
+#include "support/module.h"
 #include "test_env.h"
 #include "test_host.h"
 

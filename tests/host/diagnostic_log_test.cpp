@@ -4,7 +4,7 @@
 #include <regex>
 #include <thread>
 #include <map>
-#include "host/diagnostic_log.h"
+#include "support/diagnostic_log.h"
 #include "import_patch.h"
 #include "test_env.h"
 

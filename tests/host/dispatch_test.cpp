@@ -1,6 +1,6 @@
 // nbExecAction: ids outside the catalogue, the guard, "[LastError]" and the parameter rules.
 #include <gtest/gtest.h>
-#include "host/text.h"
+#include "support/text.h"
 #include "test_env.h"
 #include "test_host.h"
 

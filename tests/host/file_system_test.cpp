@@ -1,6 +1,6 @@
 // Whether a path names a file or a folder; links are judged by what they lead to.
 #include <gtest/gtest.h>
-#include "host/file_system.h"
+#include "support/file_system.h"
 #include "test_env.h"
 #include "test_links.h"
 

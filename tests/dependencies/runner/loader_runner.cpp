@@ -14,8 +14,8 @@
 #include <objbase.h>
 #include <cstdio>
 #include <string>
-#include "dependencies/webview2_loader.h"
-#include "host/module.h"
+#include "webview2/webview2_loader.h"
+#include "support/module.h"
 #include "test_env.h"
 #include "test_host.h"
 

@@ -1,0 +1,21 @@
+# Builds every probe target (NAME=HEADER) and passes only when each one fails because HEADER
+# cannot be found; any probe that compiles, or fails for another reason, is reported.
+set(_wrong)
+foreach(_probe ${PROBES})
+  string(REPLACE "=" ";" _parts "${_probe}")
+  list(GET _parts 0 _target)
+  list(GET _parts 1 _header)
+  execute_process(COMMAND ${CMAKE_COMMAND} --build ${BUILD_DIR} --target ${_target}
+                  RESULT_VARIABLE _rc OUTPUT_VARIABLE _out ERROR_VARIABLE _out)
+  if(_rc EQUAL 0)
+    list(APPEND _wrong "${_target}: ${_header} was reachable")
+  elseif(NOT _out MATCHES "${_header}: No such file or directory")
+    list(APPEND _wrong "${_target}: failed for another reason:\n${_out}")
+  else()
+    message(STATUS "${_target}: ${_header} not reachable")
+  endif()
+endforeach()
+if(_wrong)
+  string(REPLACE ";" "\n" _text "${_wrong}")
+  message(FATAL_ERROR "Layer arrows broken:\n${_text}")
+endif()
