@@ -1,16 +1,24 @@
 #pragma once
-// Run-time handlers of actions 1 to 23 (action 5 is the registry's DestroyBrowserHost,
-// action 24 is PrepareWebAssets). Parameters arrive as UTF-16, untrimmed.
+// Run-time handlers of actions 1 to 24, one argument per parameter of the action (the action
+// table checks that). Parameters arrive as UTF-16, untrimmed.
 #include <cstdint>
 #include <string>
 
 bool CreateBrowserHost(const std::wstring& name, const std::wstring& url);
+bool DestroyBrowser(const std::wstring& name);
 bool NavigateBrowser(const std::wstring& name, const std::wstring& url);
 bool SetBrowserHTML(const std::wstring& name, const std::wstring& html);
 bool ControlBrowser(const std::wstring& name, const std::wstring& command);
+// Actions 10 to 13: ControlBrowser with a fixed command.
+bool BrowserBack(const std::wstring& name);
+bool BrowserForward(const std::wstring& name);
+bool BrowserRefresh(const std::wstring& name);
+bool BrowserStop(const std::wstring& name);
 
 bool GetBrowserInfo(const std::wstring& name, const std::wstring& info, const std::wstring& variable);
 bool SetBrowserZoom(const std::wstring& name, int32_t percentage);
+// Action 14: the percentage text read as the host reads integers, 100 when it is none.
+bool SetZoomPercentage(const std::wstring& name, const std::wstring& percentage);
 bool GetBrowserZoom(const std::wstring& name, const std::wstring& variable);
 
 bool ExecuteJavaScript(const std::wstring& name, const std::wstring& script, const std::wstring& resultVariable);
@@ -30,3 +38,6 @@ bool CreateQuillEditor(const std::wstring& name, const std::wstring& id, const s
                        const std::wstring& resultVariable);
 bool CreateEChartsChart(const std::wstring& name, const std::wstring& id, const std::wstring& json,
                         const std::wstring& resultVariable);
+
+// Action 24: registers the web library files beside the plug-in as publication files.
+bool PrepareWebAssets(const std::wstring& components, const std::wstring& resultVariable);

@@ -1,8 +1,8 @@
-// Actions 1, 2, 3 and 10 to 13 and 16: create a Rectangle's browser host, navigate it, show
-// HTML in it and send it the four browser commands. Action 5 is the registry's
-// DestroyBrowserHost, served directly by the dispatcher.
+// Actions 1, 2, 3, 5, 10 to 13 and 16: create and destroy a Rectangle's browser host, navigate
+// it, show HTML in it and send it the four browser commands.
 #include <memory>
 #include "actions/action_handlers.h"
+#include "actions/action_words.h"
 #include "browser/browser_registry.h"
 #include "browser/tamrel_edge_browser.h"
 #include "support/diagnostic_log.h"
@@ -16,15 +16,15 @@ const wchar_t kNotReady[] = L"WebView2 is not ready yet.";
 
 void ApplyBrowserCommand(ICoreWebView2* webView, const std::wstring& word, const std::wstring& command) {
   // The engine's results are not examined: a command that fails still counts as applied.
-  if (word == L"BACK") {
+  if (word == kCommandBack) {
     BOOL can = FALSE;
     if (SUCCEEDED(webView->get_CanGoBack(&can)) && can) webView->GoBack();
-  } else if (word == L"FORWARD") {
+  } else if (word == kCommandForward) {
     BOOL can = FALSE;
     if (SUCCEEDED(webView->get_CanGoForward(&can)) && can) webView->GoForward();
-  } else if (word == L"REFRESH") {
+  } else if (word == kCommandRefresh) {
     webView->Reload();
-  } else if (word == L"STOP") {
+  } else if (word == kCommandStop) {
     webView->Stop();
   } else {
     Fail(L"Unsupported browser command: " + command);
@@ -50,6 +50,9 @@ bool CreateBrowserHost(const std::wstring& name, const std::wstring& url) {
   });
 }
 
+// Not guarded: the registry raises nothing, and a name without a host is a plain failure.
+bool DestroyBrowser(const std::wstring& name) { return DestroyBrowserHost(name); }
+
 bool NavigateBrowser(const std::wstring& name, const std::wstring& url) {
   return RunGuarded([&] {
     RequireBrowserHost(name).QueueNavigate(url);
@@ -74,3 +77,8 @@ bool ControlBrowser(const std::wstring& name, const std::wstring& command) {
     return true;
   });
 }
+
+bool BrowserBack(const std::wstring& name) { return ControlBrowser(name, kCommandBack); }
+bool BrowserForward(const std::wstring& name) { return ControlBrowser(name, kCommandForward); }
+bool BrowserRefresh(const std::wstring& name) { return ControlBrowser(name, kCommandRefresh); }
+bool BrowserStop(const std::wstring& name) { return ControlBrowser(name, kCommandStop); }

@@ -3,6 +3,7 @@
 // configuring actions only store names and scripts in the browser host; its handlers use them
 // when the engine reports something.
 #include "actions/action_handlers.h"
+#include "browser/browser_event_names.h"
 #include "browser/browser_registry.h"
 #include "browser/tamrel_edge_browser.h"
 #include "support/diagnostic_log.h"
@@ -12,9 +13,6 @@
 #include "support/text.h"
 
 namespace {
-const wchar_t* const kBrowserEventNames[] = {L"NavigationStarting", L"NavigationCompleted", L"ContentLoading",
-                                             L"TitleChanged",       L"SourceChanged",       L"ProcessFailed"};
-
 bool IsBrowserEventName(const std::wstring& event) {
   for (const wchar_t* name : kBrowserEventNames)
     if (SameTextAscii(event, name)) return true;

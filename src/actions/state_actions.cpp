@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include "actions/action_handlers.h"
+#include "actions/action_words.h"
 #include "actions/zoom_percentage.h"
 #include "browser/browser_registry.h"
 #include "browser/browser_event_details.h"
@@ -24,17 +25,17 @@ const wchar_t* BoolText(bool value) { return value ? L"True" : L"False"; }
 // word is not trimmed).
 std::wstring InformationValue(TTamrelEdgeBrowser& host, const std::wstring& info) {
   ICoreWebView2* webView = host.WebView();
-  if (SameTextAscii(info, L"URL")) return CurrentURL(webView);  // empty for a blank page or a failed read
-  if (SameTextAscii(info, L"TITLE")) return DocumentTitleDetails(webView);
-  if (SameTextAscii(info, L"CAN_GO_BACK")) {
+  if (SameTextAscii(info, kInfoURL)) return CurrentURL(webView);  // empty for a blank page or a failed read
+  if (SameTextAscii(info, kInfoTitle)) return DocumentTitleDetails(webView);
+  if (SameTextAscii(info, kInfoCanGoBack)) {
     BOOL can = FALSE;
     return BoolText(SUCCEEDED(webView->get_CanGoBack(&can)) && can);
   }
-  if (SameTextAscii(info, L"CAN_GO_FORWARD")) {
+  if (SameTextAscii(info, kInfoCanGoForward)) {
     BOOL can = FALSE;
     return BoolText(SUCCEEDED(webView->get_CanGoForward(&can)) && can);
   }
-  if (SameTextAscii(info, L"WEBVIEW_CREATED")) return BoolText(host.IsReady());
+  if (SameTextAscii(info, kInfoWebViewCreated)) return BoolText(host.IsReady());
   Fail(L"Unsupported information type: " + info);
 }
 }  // namespace
@@ -72,4 +73,8 @@ bool GetBrowserZoom(const std::wstring& name, const std::wstring& variable) {
     SetHostVariable(variable, std::to_wstring(ZoomFactorToPercentage(factor)));
     return true;
   });
+}
+
+bool SetZoomPercentage(const std::wstring& name, const std::wstring& percentage) {
+  return SetBrowserZoom(name, StrToIntDef(percentage, 100));
 }

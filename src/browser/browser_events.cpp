@@ -3,6 +3,7 @@
 // step: the script may call the plug-in again and destroy this very host.
 #include <windows.h>
 #include "browser/browser_event_details.h"
+#include "browser/browser_event_names.h"
 #include "webview2/engine_string.h"
 #include "browser/tamrel_edge_browser.h"
 #include "support/diagnostic_log.h"
@@ -64,27 +65,27 @@ void TTamrelEdgeBrowser::ForwardBrowserEvent(const std::wstring& name, const std
 }
 
 void TTamrelEdgeBrowser::HandleNavigationStarting(TEdgeBrowser*, ICoreWebView2NavigationStartingEventArgs* args) {
-  ForwardBrowserEvent(L"NavigationStarting", NavigationStartingDetails(args));
+  ForwardBrowserEvent(kNavigationStartingEvent, NavigationStartingDetails(args));
 }
 
 void TTamrelEdgeBrowser::HandleNavigationCompleted(TEdgeBrowser*, ICoreWebView2NavigationCompletedEventArgs* args) {
-  ForwardBrowserEvent(L"NavigationCompleted", NavigationCompletedDetails(args, CurrentURL(WebView())));
+  ForwardBrowserEvent(kNavigationCompletedEvent, NavigationCompletedDetails(args, CurrentURL(WebView())));
 }
 
 void TTamrelEdgeBrowser::HandleContentLoading(TEdgeBrowser*, ICoreWebView2ContentLoadingEventArgs* args) {
-  ForwardBrowserEvent(L"ContentLoading", ContentLoadingDetails(args, CurrentURL(WebView())));
+  ForwardBrowserEvent(kContentLoadingEvent, ContentLoadingDetails(args, CurrentURL(WebView())));
 }
 
 void TTamrelEdgeBrowser::HandleDocumentTitleChanged(TEdgeBrowser*, IUnknown*) {
-  ForwardBrowserEvent(L"TitleChanged", DocumentTitleDetails(WebView()));
+  ForwardBrowserEvent(kTitleChangedEvent, DocumentTitleDetails(WebView()));
 }
 
 void TTamrelEdgeBrowser::HandleSourceChanged(TEdgeBrowser*, ICoreWebView2SourceChangedEventArgs* args) {
-  ForwardBrowserEvent(L"SourceChanged", SourceChangedDetails(args, CurrentURL(WebView())));
+  ForwardBrowserEvent(kSourceChangedEvent, SourceChangedDetails(args, CurrentURL(WebView())));
 }
 
 void TTamrelEdgeBrowser::HandleProcessFailed(TEdgeBrowser*, ICoreWebView2ProcessFailedEventArgs* args) {
-  ForwardBrowserEvent(L"ProcessFailed", ProcessFailedDetails(args, CurrentURL(WebView())));
+  ForwardBrowserEvent(kProcessFailedEvent, ProcessFailedDetails(args, CurrentURL(WebView())));
 }
 
 // ---- web messages ----------------------------------------------------------------------------------

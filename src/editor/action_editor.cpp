@@ -1,15 +1,12 @@
 #include "editor/action_editor.h"
 #include <windows.h>
+#include "actions/action_table.h"
 #include "editor/action_editor_dialog.h"
 #include "editor/editor_fields.h"
 #include "publishing/folder_files.h"
 #include "support/file_system.h"
 #include "host/host_string.h"
 #include "support/text.h"
-
-namespace {
-constexpr int32_t kLoadFolderAction = 18;
-}  // namespace
 
 bool RunActionEditor(int32_t id, char** params, int32_t highIndex) {
   std::wstring title;
@@ -27,7 +24,7 @@ bool RunActionEditor(int32_t id, char** params, int32_t highIndex) {
   for (size_t i = 0; i < fields.size() && i < entries; ++i) SetHostString(params[i], editor.Values()[i]);
 
   // The folder is read back from the buffer just written: what the host keeps is what counts.
-  if (id == kLoadFolderAction && entries >= 2) {
+  if (FindAction(id)->RegistersFolderFiles && entries >= 2) {
     const std::wstring folder = AnsiToWide(params[1]);
     if (DirectoryExistsAt(folder)) RegisterFolderFiles(FullPath(folder));
   }

@@ -1,11 +1,10 @@
 #pragma once
-// The per-action table of the design-time editor: the dialog title and one field per
-// action parameter, in parameter order.
+// The fields of the design-time editor: the dialog title and one field per action parameter,
+// in parameter order, as the action table describes them.
 #include <cstdint>
 #include <string>
 #include <vector>
-
-enum TFieldKind : uint8_t { fkText = 0, fkMemo = 1, fkObject = 2, fkCombo = 3 };
+#include "actions/action_table.h"
 
 struct TEditorField {
   std::wstring Caption;   // label text

@@ -1,8 +1,6 @@
 #pragma once
+// The web library files beside the plug-in, registered as publication files.
 #include <string>
-
-// Action 24: registers the web library files beside the plug-in as publication files.
-bool PrepareWebAssets(const std::wstring& components, const std::wstring& resultVariable);
 
 // True when the list (items separated by ";" or ",", each trimmed, letter case ignored)
 // names the component or "ALL".
