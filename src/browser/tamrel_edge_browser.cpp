@@ -3,6 +3,7 @@
 #include "browser/page_scripts.h"
 #include "support/diagnostic_log.h"
 #include "support/errors.h"
+#include "support/guard.h"
 #include "host/report_error.h"
 #include "support/text.h"
 
@@ -10,19 +11,7 @@ namespace {
 const wchar_t kUserDataSubfolder[] = L"tamrelDesk\\WebView2";
 
 // "class: message" of a failure caught while starting the creation or enabling messages.
-std::wstring DescribeCurrentException() {
-  try {
-    throw;
-  } catch (const TamrelError& e) {
-    return L"TamrelError: " + e.message();
-  } catch (const std::bad_alloc&) {
-    return L"std::bad_alloc: Out of memory.";
-  } catch (const std::exception& e) {
-    return L"std::exception: " + AnsiToWide(e.what());
-  } catch (...) {
-    return L"unknown: Unexpected failure.";
-  }
-}
+std::wstring DescribeCurrentException() { return DescribeFailure(CurrentFailure()); }
 
 void RaiseOnFailure(HRESULT hr, const wchar_t* operation) {
   if (FAILED(hr)) Fail(std::wstring(operation) + L" failed (HRESULT 0x" + HexUpper8(static_cast<uint32_t>(hr)) + L").");

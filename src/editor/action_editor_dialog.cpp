@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include "host/host_callbacks.h"
 #include "host/host_string.h"
+#include "support/guard.h"
 #include "support/module.h"
 #include "support/text.h"
 
@@ -84,21 +85,18 @@ INT_PTR CALLBACK TTamrelActionEditor::DialogProc(HWND dialog, UINT message, WPAR
   }
   if (!self) return FALSE;
   // Nothing may unwind through the window manager's frames into the host.
-  try {
-    return self->Handle(message, wParam, lParam);
-  } catch (...) {
-    return FALSE;
-  }
+  return Guarded(INT_PTR{FALSE}, [&] { return self->Handle(message, wParam, lParam); });
 }
 
 INT_PTR TTamrelActionEditor::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
-      try {
-        SendMessageW(dialog_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.handle()), FALSE);
-        CreateControls();
-        PlaceWindow();
-      } catch (...) {
+      if (!Guarded(false, [&] {
+            SendMessageW(dialog_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.handle()), FALSE);
+            CreateControls();
+            PlaceWindow();
+            return true;
+          })) {
         EndDialog(dialog_, IDABORT);
         return FALSE;
       }

@@ -1,27 +1,27 @@
 #include "host/report_error.h"
-#include <new>
 #include "support/diagnostic_log.h"
-#include "support/errors.h"
+#include "support/guard.h"
 #include "host/host_callbacks.h"
-#include "support/text.h"
 
 void ReportError(const std::wstring& message) {
-  try {
+  GuardedCall([&] {
     WriteLog(L"ERROR: " + message);
     SetHostVariable(L"[LastError]", message);
-  } catch (...) {
-  }
+  });
+}
+
+void StoreLastError(const std::wstring& message) {
+  GuardedCall([&] { SetHostVariable(L"[LastError]", message); });
 }
 
 bool RunGuarded(const std::function<bool()>& body) {
   try {
     return body();
-  } catch (const TamrelError& e) {
-    ReportError(e.message());
-  } catch (const std::bad_alloc&) {
-    ReportError(L"Out of memory.");
-  } catch (const std::exception& e) {
-    ReportError(AnsiToWide(e.what()));
+  } catch (...) {
+    const TFailure failure = CurrentFailure();
+    // What is not a standard exception is the dispatcher's to catch.
+    if (failure.Kind == TFailureKind::Unknown) throw;
+    ReportError(failure.Message);
   }
   return false;
 }

@@ -1,5 +1,5 @@
-// The seven entry points the host calls. They only convert and forward, and nothing
-// raised inside the plug-in ever crosses into the host.
+// The seven entry points the host calls. They only convert and forward, each under the guard,
+// so nothing raised inside the plug-in ever crosses into the host.
 #include <windows.h>
 #include "browser/browser_registry.h"
 #include "publishing/loader_registration.h"
@@ -8,6 +8,7 @@
 #include "plugin/dispatcher.h"
 #include "host/host_callbacks.h"
 #include "host/host_string.h"
+#include "support/guard.h"
 #include "support/module.h"
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
@@ -18,49 +19,45 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
 extern "C" {
 
 void HOSTCALL nbInitPlugIn(int32_t hostValue, char** title, char** author, char** description) {
-  try {
+  GuardedCall([&] {
     HostValue = hostValue;
     SetHostString(*title, L"zkTamrelDesk");
     SetHostString(*author, L"tamrelDesk");
     SetHostString(*description, L"WebView2-based HTML, JavaScript and web-component host for Rectangle objects.");
-  } catch (...) {
-  }
+  });
 }
 
 void HOSTCALL nbRegisterPlugIn(AddActionProc addAction, AddFileProc addFile, uint32_t third,
                                SetVariableProc setVariable) {
-  try {
+  GuardedCall([&] {
     HostThirdValue = third;
     SetVariableCallback = setVariable;
     AddActionCallback = addAction;
     nbAddFile = addFile;
     RegisterWebView2LoaderDependency();
     if (AddActionCallback) RegisterCatalogue();
-  } catch (...) {
-  }
+  });
 }
 
-void HOSTCALL nbRegisterScriptProcessor(RunScriptProc runScript) { RunScriptCallback = runScript; }
+void HOSTCALL nbRegisterScriptProcessor(RunScriptProc runScript) {
+  GuardedCall([&] { RunScriptCallback = runScript; });
+}
 
 void HOSTCALL nbRegisterInterfaceAccess(InterfaceAccessProc interfaceAccess) {
-  InterfaceAccessCallback = interfaceAccess;
+  GuardedCall([&] { InterfaceAccessCallback = interfaceAccess; });
 }
 
 void HOSTCALL nbMessage(int32_t code) {
-  try {
+  GuardedCall([&] {
     if (code == 2) DestroyAllBrowserHosts();
-  } catch (...) {
-  }
+  });
 }
 
 bool HOSTCALL nbEditAction(int32_t id, char** params, int32_t highIndex) {
-  try {
-    return RunActionEditor(id, params, highIndex);
-  } catch (...) {
-    return false;
-  }
+  return Guarded(false, [&] { return RunActionEditor(id, params, highIndex); });
 }
 
+// ExecuteAction is this edge's guard: it reports what it catches to "[LastError]".
 int32_t HOSTCALL nbExecAction(int32_t id, const char* const* params) { return ExecuteAction(id, params); }
 
 }  // extern "C"

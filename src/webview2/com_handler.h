@@ -8,6 +8,7 @@
 #include <functional>
 #include <new>
 #include <utility>
+#include "support/guard.h"
 #include "webview2/webview2.h"
 
 template <class Interface, class... Args>
@@ -42,11 +43,10 @@ class TComHandler final : public Interface {
     // The callable may end in code that makes the engine drop its reference to this very
     // object (a host script destroying the browser); stay alive until Invoke returns.
     Microsoft::WRL::ComPtr<TComHandler> keepAlive(this);
-    try {
+    // Nothing may unwind into the engine.
+    GuardedCall([&] {
       if (callback_) callback_(args...);
-    } catch (...) {
-      // Nothing may unwind into the engine.
-    }
+    });
     return S_OK;
   }
 

@@ -5,6 +5,7 @@
 #include "webview2/environment_options.h"
 #include "webview2/webview2_loader.h"
 #include "support/errors.h"
+#include "support/guard.h"
 #include "support/module.h"
 
 using Microsoft::WRL::ComPtr;
@@ -149,14 +150,8 @@ void TEdgeBrowser::SetVisible(bool visible) {
 
 LRESULT CALLBACK TEdgeBrowser::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* browser = reinterpret_cast<TEdgeBrowser*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (browser) {
-    try {
-      return browser->OwnWindowMessage(message, wParam, lParam);
-    } catch (...) {
-      // Nothing may unwind into the window manager.
-      return 0;
-    }
-  }
+  // Nothing may unwind into the window manager.
+  if (browser) return Guarded(LRESULT{0}, [&] { return browser->OwnWindowMessage(message, wParam, lParam); });
   return DefWindowProcW(window, message, wParam, lParam);
 }
 

@@ -2,6 +2,7 @@
 #include <objbase.h>
 #include <cstring>
 #include <new>
+#include "support/guard.h"
 
 const wchar_t kTargetCompatibleBrowserVersion[] = L"137.0.3296.44";
 
@@ -9,24 +10,24 @@ namespace {
 // The engine frees what a getter returns with CoTaskMemFree. An empty value is handed out as
 // a null string, the answer for an option that was never set.
 HRESULT CopyOut(const std::wstring& text, LPWSTR* value) {
-  if (!value) return E_POINTER;
-  *value = nullptr;
-  if (text.empty()) return S_OK;
-  const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-  auto* copy = static_cast<LPWSTR>(CoTaskMemAlloc(bytes));
-  if (!copy) return E_OUTOFMEMORY;
-  std::memcpy(copy, text.c_str(), bytes);
-  *value = copy;
-  return S_OK;
+  return Guarded(E_OUTOFMEMORY, [&] {
+    if (!value) return E_POINTER;
+    *value = nullptr;
+    if (text.empty()) return S_OK;
+    const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    auto* copy = static_cast<LPWSTR>(CoTaskMemAlloc(bytes));
+    if (!copy) return E_OUTOFMEMORY;
+    std::memcpy(copy, text.c_str(), bytes);
+    *value = copy;
+    return S_OK;
+  });
 }
 
 HRESULT CopyIn(LPCWSTR value, std::wstring& target) {
-  try {
+  return Guarded(E_OUTOFMEMORY, [&] {
     target = value ? value : L"";
     return S_OK;
-  } catch (...) {
-    return E_OUTOFMEMORY;
-  }
+  });
 }
 }  // namespace
 
