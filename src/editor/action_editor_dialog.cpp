@@ -144,12 +144,11 @@ HWND TTamrelActionEditor::AddControl(const wchar_t* className, const std::wstrin
 void TTamrelActionEditor::CreateControls() {
   // Labels take the height of one line of the dialog font.
   int labelHeight = 15;
-  if (HDC dc = GetDC(dialog_)) {
-    HGDIOBJ old = SelectObject(dc, font_.handle());
+  if (const TWindowDC dc(dialog_); dc) {
+    HGDIOBJ old = SelectObject(dc.get(), font_.handle());
     TEXTMETRICW metrics;
-    if (GetTextMetricsW(dc, &metrics)) labelHeight = metrics.tmHeight;
-    SelectObject(dc, old);
-    ReleaseDC(dialog_, dc);
+    if (GetTextMetricsW(dc.get(), &metrics)) labelHeight = metrics.tmHeight;
+    SelectObject(dc.get(), old);
   }
   for (size_t i = 0; i < fields_.size(); ++i) {
     const TEditorField& field = fields_[i];

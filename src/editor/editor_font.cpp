@@ -22,11 +22,13 @@ bool FaceInstalled(HDC dc, const wchar_t* face) {
 }  // namespace
 
 TEditorFont::TEditorFont() {
-  HDC screen = GetDC(nullptr);
   LOGFONTW font = {};
-  const bool preferred = screen && FaceInstalled(screen, kPreferredFace);
-  font.lfHeight = -MulDiv(kPointSize, screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96, 72);
-  if (screen) ReleaseDC(nullptr, screen);
+  bool preferred = false;
+  {
+    const TWindowDC screen(nullptr);
+    preferred = screen && FaceInstalled(screen.get(), kPreferredFace);
+    font.lfHeight = -MulDiv(kPointSize, screen ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 96, 72);
+  }
   font.lfWeight = FW_NORMAL;
   font.lfCharSet = DEFAULT_CHARSET;
   font.lfQuality = DEFAULT_QUALITY;
@@ -38,9 +40,5 @@ TEditorFont::TEditorFont() {
     if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0))
       wcsncpy(font.lfFaceName, metrics.lfMessageFont.lfFaceName, LF_FACESIZE - 1);
   }
-  font_ = CreateFontIndirectW(&font);
-}
-
-TEditorFont::~TEditorFont() {
-  if (font_) DeleteObject(font_);
+  font_.reset(CreateFontIndirectW(&font));
 }

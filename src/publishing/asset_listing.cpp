@@ -23,7 +23,7 @@ void Walk(const std::wstring& folder, const std::wstring& pattern, bool allSubfo
   std::vector<std::wstring> files, subfolders;
   WIN32_FIND_DATAW entry;
   FindHandle find(FindFirstFileW((folder + L"\\*").c_str(), &entry));
-  if (find.get() == INVALID_HANDLE_VALUE) return;
+  if (!find) return;
   do {
     const std::wstring name = entry.cFileName;
     if (name == L"." || name == L"..") continue;

@@ -34,7 +34,7 @@ class FolderWalk {
     auto frame = std::make_unique<Frame>();
     frame->folder = folder;
     frame->find.reset(FindFirstFileW((folder + L"\\*.*").c_str(), &frame->data));
-    frame->pending = frame->find.get() != INVALID_HANDLE_VALUE;
+    frame->pending = static_cast<bool>(frame->find);
     if (frame->pending) stack_.push_back(std::move(frame));
   }
 

@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <cstdio>
 #include "support/text.h"
+#include "support/unique_resource.h"
 
 std::wstring LocalAppDataWithSlash() {
   std::wstring value;
@@ -64,9 +65,11 @@ static void AppendLine(const std::wstring& line) {
   try {
     if (!ForceDirectories(LogFolder())) return;
     const std::string bytes = WideToUtf8(line);
-    HANDLE h = CreateFileW(LogFilePath().c_str(), FILE_APPEND_DATA | GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                           nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return;
+    const TUniqueFile file(CreateFileW(LogFilePath().c_str(), FILE_APPEND_DATA | GENERIC_READ,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                       nullptr));
+    if (!file) return;
+    const HANDLE h = file.get();
     if (!bytes.empty()) {
       // Append-only access writes at the end of the file; the exclusive lock on a range far
       // past any real end also serialises writers on systems where that append is not one
@@ -80,7 +83,6 @@ static void AppendLine(const std::wstring& line) {
       WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
       if (locked) UnlockFileEx(h, 0, 1, 0, &region);
     }
-    CloseHandle(h);
   } catch (...) {
   }
 }

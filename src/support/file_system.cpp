@@ -3,18 +3,11 @@
 namespace {
 enum class Kind { None, File, Directory };
 
-struct HandleCloser {
-  void operator()(HANDLE h) const {
-    if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
-  }
-};
-using FileHandle = std::unique_ptr<void, HandleCloser>;
-
 // Opens what a path leads to (links resolved) for reading its attributes.
 bool ReadTargetInformation(const std::wstring& path, BY_HANDLE_FILE_INFORMATION& info) {
-  FileHandle h(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+  TUniqueFile h(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-  return h.get() != INVALID_HANDLE_VALUE && GetFileInformationByHandle(h.get(), &info);
+  return h && GetFileInformationByHandle(h.get(), &info);
 }
 
 // What the path names; a link is judged by what it points to (a dangling link names nothing).

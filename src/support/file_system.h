@@ -1,9 +1,9 @@
 #pragma once
 // Paths and folders as every subsystem needs them.
 #include <windows.h>
-#include <memory>
 #include <string>
 #include <tuple>
+#include "support/unique_resource.h"
 
 // Existence tests. Both follow symbolic links and junctions to their targets: a file test is
 // false for a folder, a folder test true only for a folder.
@@ -20,10 +20,5 @@ std::wstring FullPath(const std::wstring& path);
 using DirectoryId = std::tuple<DWORD, DWORD, DWORD>;
 bool ReadDirectoryId(const std::wstring& path, DirectoryId& id);
 
-// A FindFirstFileW handle, closed when the holder goes.
-struct FindCloser {
-  void operator()(HANDLE h) const {
-    if (h != INVALID_HANDLE_VALUE) FindClose(h);
-  }
-};
-using FindHandle = std::unique_ptr<void, FindCloser>;
+// A FindFirstFileW handle, closed when the holder goes; false when FindFirstFileW failed.
+using FindHandle = TUniqueFind;

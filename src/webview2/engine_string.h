@@ -1,27 +1,14 @@
 #pragma once
 // TEngineString: owns one string that a WebView2 getter hands out ([out] LPWSTR*) and frees it
 // with CoTaskMemFree, as the engine requires.
-#include <windows.h>
-#include <objbase.h>
 #include <string>
+#include "support/unique_resource.h"
 
-class TEngineString {
+class TEngineString : public TUniqueCoTaskMemString {
  public:
-  TEngineString() = default;
-  ~TEngineString() { CoTaskMemFree(FText); }
-  TEngineString(const TEngineString&) = delete;
-  TEngineString& operator=(const TEngineString&) = delete;
-
   // For the getter's [out] parameter; frees whatever was held before.
-  LPWSTR* Receive() {
-    CoTaskMemFree(FText);
-    FText = nullptr;
-    return &FText;
-  }
-  bool IsNull() const { return FText == nullptr; }
+  LPWSTR* Receive() { return put(); }
+  bool IsNull() const { return get() == nullptr; }
   // A null string reads as empty.
-  std::wstring Text() const { return FText ? std::wstring(FText) : std::wstring(); }
-
- private:
-  LPWSTR FText = nullptr;
+  std::wstring Text() const { return get() ? std::wstring(get()) : std::wstring(); }
 };

@@ -6,6 +6,7 @@
 #include "support/module.h"
 #include "support/diagnostic_log.h"
 #include "support/text.h"
+#include "support/unique_resource.h"
 
 namespace {
 typedef HRESULT(STDAPICALLTYPE* CreateEnvironmentProc)(PCWSTR, PCWSTR, ICoreWebView2EnvironmentOptions*,
@@ -55,31 +56,30 @@ bool TryLoadWebView2Loader(const std::wstring& candidate) {
 
   // The state changes only once both exports are resolved, so that a failed attempt never
   // leaves half a loader behind.
-  const HMODULE module = LoadLibraryW(path.c_str());
+  // Freed again on every failure below; kept only once both exports resolve.
+  TUniqueModule module(LoadLibraryW(path.c_str()));
   if (!module) {
     const DWORD error = GetLastError();
     WriteDependencyLog(Formatted(L"LoadLibrary failed; Win32 error=%ld", static_cast<long>(error)));
     return false;
   }
-  const FARPROC create = GetProcAddress(module, "CreateCoreWebView2EnvironmentWithOptions");
+  const FARPROC create = GetProcAddress(module.get(), "CreateCoreWebView2EnvironmentWithOptions");
   if (!create) {
     const DWORD error = GetLastError();
     WriteDependencyLog(Formatted(L"Missing CreateCoreWebView2EnvironmentWithOptions export; error=%ld",
                                  static_cast<long>(error)));
-    FreeLibrary(module);
     return false;
   }
-  const FARPROC version = GetProcAddress(module, "GetAvailableCoreWebView2BrowserVersionString");
+  const FARPROC version = GetProcAddress(module.get(), "GetAvailableCoreWebView2BrowserVersionString");
   if (!version) {
     const DWORD error = GetLastError();
     WriteDependencyLog(Formatted(L"Missing GetAvailableCoreWebView2BrowserVersionString export; error=%ld",
                                  static_cast<long>(error)));
-    FreeLibrary(module);
     return false;
   }
 
   LoaderState& state = State();
-  state.module = module;
+  state.module = module.release();
   state.createEnvironment = reinterpret_cast<CreateEnvironmentProc>(create);
   state.browserVersion = reinterpret_cast<BrowserVersionProc>(version);
   state.loadedPath = path;
