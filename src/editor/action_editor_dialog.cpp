@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include "host/host_callbacks.h"
 #include "host/host_string.h"
+#include "support/buffer_text.h"
 #include "support/guard.h"
 #include "support/module.h"
 #include "support/text.h"
@@ -22,10 +23,13 @@ constexpr DWORD kDialogExStyle = WS_EX_DLGMODALFRAME;
 std::wstring WindowText(HWND window) {
   const int length = GetWindowTextLengthW(window);
   if (length <= 0) return std::wstring();
-  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  const int copied = GetWindowTextW(window, &text[0], length + 1);
-  text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
-  return text;
+  // A text that fills the buffer may have been cut: ask again with more room.
+  return BufferText(
+      [window](wchar_t* buffer, DWORD size) {
+        const int copied = GetWindowTextW(window, buffer, static_cast<int>(size));
+        return copied <= 0 ? 0u : static_cast<DWORD>(copied) + 1 >= size ? size : static_cast<DWORD>(copied);
+      },
+      static_cast<DWORD>(length) + 2);
 }
 
 std::wstring ComboSelection(HWND combo) {

@@ -1,17 +1,12 @@
 #include "support/diagnostic_log.h"
 #include <windows.h>
 #include <cstdio>
+#include "support/buffer_text.h"
 #include "support/text.h"
 #include "support/unique_resource.h"
 
 std::wstring LocalAppDataWithSlash() {
-  std::wstring value;
-  const DWORD need = GetEnvironmentVariableW(L"LOCALAPPDATA", nullptr, 0);
-  if (need > 1) {
-    value.resize(need);
-    const DWORD got = GetEnvironmentVariableW(L"LOCALAPPDATA", &value[0], need);
-    value.resize(got < need ? got : 0);
-  }
+  std::wstring value = EnvironmentText(L"LOCALAPPDATA");
   if (value.empty() || value.back() != L'\\') value += L'\\';
   return value;
 }

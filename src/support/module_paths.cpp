@@ -1,15 +1,15 @@
 // Where the plug-in file and the host executable lie.
 #include <windows.h>
+#include "support/buffer_text.h"
 #include "support/module.h"
 
 namespace {
 // The directory part of a module's file name with a trailing backslash; empty when Windows
-// cannot tell or the name does not fit the 260-character buffer.
+// cannot tell.
 std::wstring ModuleDirectory(HMODULE module) {
-  wchar_t buffer[MAX_PATH];
-  const DWORD length = GetModuleFileNameW(module, buffer, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return std::wstring();
-  const std::wstring name(buffer, length);
+  const std::wstring name = BufferText(
+      [module](wchar_t* buffer, DWORD size) { return GetModuleFileNameW(module, buffer, size); });
+  if (name.empty()) return std::wstring();
   const size_t cut = name.find_last_of(L"\\/:");
   return cut == std::wstring::npos ? std::wstring() : name.substr(0, cut + 1);
 }

@@ -4,6 +4,7 @@
 #include <cwchar>
 #include "support/file_system.h"
 #include "support/module.h"
+#include "support/buffer_text.h"
 #include "support/diagnostic_log.h"
 #include "support/text.h"
 #include "support/unique_resource.h"
@@ -36,10 +37,8 @@ std::wstring Formatted(const wchar_t* format, long value) {
 }
 
 std::wstring CurrentDirectoryWithSlash() {
-  wchar_t buffer[MAX_PATH];
-  const DWORD length = GetCurrentDirectoryW(MAX_PATH, buffer);
-  if (length == 0 || length >= MAX_PATH) return std::wstring();
-  std::wstring dir(buffer, length);
+  std::wstring dir = BufferText([](wchar_t* buffer, DWORD size) { return GetCurrentDirectoryW(size, buffer); });
+  if (dir.empty()) return std::wstring();
   if (dir.back() != L'\\') dir += L'\\';
   return dir;
 }
