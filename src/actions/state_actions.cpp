@@ -12,6 +12,7 @@
 #include "support/diagnostic_log.h"
 #include "support/errors.h"
 #include "host/host_callbacks.h"
+#include "host/host_services.h"
 #include "host/report_error.h"
 #include "support/text.h"
 
@@ -44,7 +45,7 @@ bool GetBrowserInfo(const std::wstring& name, const std::wstring& info, const st
   return RunGuarded([&] {
     TTamrelEdgeBrowser& host = RequireBrowserHost(name);
     // The callback is tested before readiness here; the zoom reader tests them the other way round.
-    if (!SetVariableCallback) Fail(kNoVariableCallback);
+    if (!HostServices().CanSetVariables()) Fail(kNoVariableCallback);
     if (!host.IsReady()) Fail(kNotReady);
     const std::wstring value = InformationValue(host, info);
     SetHostVariable(variable, value);
@@ -67,7 +68,7 @@ bool GetBrowserZoom(const std::wstring& name, const std::wstring& variable) {
   return RunGuarded([&] {
     TTamrelEdgeBrowser& host = RequireBrowserHost(name);
     if (!host.IsReady()) Fail(kNotReady);
-    if (!SetVariableCallback) Fail(kNoVariableCallback);
+    if (!HostServices().CanSetVariables()) Fail(kNoVariableCallback);
     double factor = 0;
     if (FAILED(host.Controller()->get_ZoomFactor(&factor))) factor = 0;
     SetHostVariable(variable, std::to_wstring(ZoomFactorToPercentage(factor)));

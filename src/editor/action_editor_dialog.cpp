@@ -2,7 +2,7 @@
 #include <commctrl.h>
 #include <cstring>
 #include <stdexcept>
-#include "host/host_callbacks.h"
+#include "host/host_services.h"
 #include "host/host_string.h"
 #include "support/buffer_text.h"
 #include "support/guard.h"
@@ -263,10 +263,11 @@ void TTamrelActionEditor::CollectValues() {
 }
 
 void TTamrelActionEditor::PickPublicationObject() {
-  if (!InterfaceAccessCallback || !FObjectEdit) return;
+  THostServices& host = HostServices();
+  if (!host.HasInterfaceAccess() || !FObjectEdit) return;
   // The buffer is the plug-in's own; whatever it holds after the call is released here.
   HostStringHolder buffer;
   SetHostString(buffer.variable(), WindowText(FObjectEdit));
-  if (HostBool(InterfaceAccessCallback(8, &buffer.variable())) && buffer.variable())
+  if (host.InterfaceAccess(8, buffer.variable()) && buffer.variable())
     SetWindowTextW(FObjectEdit, AnsiToWide(buffer.variable()).c_str());
 }

@@ -1,5 +1,6 @@
 #pragma once
-// Process-wide callback slots handed over by the host; null until it does.
+// Process-wide callback slots handed over by the host; null until it does. Only the entry
+// points (which fill them) and the host services (which call them) touch them.
 #include <string>
 #include "host/host_abi.h"
 
@@ -11,8 +12,8 @@ extern RunScriptProc RunScriptCallback;
 extern InterfaceAccessProc InterfaceAccessCallback;
 extern int32_t HostValue;
 
-// Convenience wrappers: each converts to the ANSI code page just before the call and
-// does nothing when the slot is empty.
+// Shorthands for HostServices(): each converts to the ANSI code page just before the call and
+// does nothing when the host has not handed over that callback.
 bool SetHostVariable(const std::wstring& name, const std::wstring& value);
 bool RunHostScript(const std::wstring& script);
 bool AddPublicationFile(const std::wstring& path);

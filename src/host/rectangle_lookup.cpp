@@ -1,14 +1,15 @@
 #include "host/rectangle_lookup.h"
 #include "support/errors.h"
-#include "host/host_callbacks.h"
+#include "host/host_services.h"
 #include "host/host_string.h"
 #include "support/text.h"
 
 HWND GetRectangleHandle(const std::wstring& name) {
-  if (!InterfaceAccessCallback) Fail(L"The VisualNEO interface callback is not available.");
+  THostServices& host = HostServices();
+  if (!host.HasInterfaceAccess()) Fail(L"The VisualNEO interface callback is not available.");
   HostStringHolder buffer;
   SetHostString(buffer.variable(), name);
-  if (!HostBool(InterfaceAccessCallback(7, &buffer.variable())))
+  if (!host.InterfaceAccess(7, buffer.variable()))
     Fail(L"VisualNEO could not locate Rectangle \"" + name + L"\".");
   int32_t handle = 0;
   if (buffer.variable()) handle = StrToIntDef(AnsiToWide(buffer.variable()), 0);

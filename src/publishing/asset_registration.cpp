@@ -5,13 +5,14 @@
 #include "publishing/web_assets.h"
 #include "support/diagnostic_log.h"
 #include "host/host_callbacks.h"
+#include "host/host_services.h"
 
 bool RegisterAssetFile(const std::wstring& path) {
   if (!FileExistsAt(path)) {
     WriteAssetLog(L"Missing dependency: " + path);
     return false;
   }
-  if (!nbAddFile) {
+  if (!HostServices().CanAddFiles()) {
     WriteAssetLog(L"nbAddFile callback unavailable.");
     return false;
   }

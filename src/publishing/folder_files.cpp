@@ -5,6 +5,7 @@
 #include <vector>
 #include "support/file_system.h"
 #include "host/host_callbacks.h"
+#include "host/host_services.h"
 
 namespace {
 
@@ -65,7 +66,7 @@ class FolderWalk {
 }  // namespace
 
 void RegisterFolderFiles(const std::wstring& folder) {
-  if (!nbAddFile) return;
+  if (!HostServices().CanAddFiles()) return;
   FolderWalk walk;
   walk.Enter(folder);
   walk.Run();
