@@ -1,4 +1,5 @@
 #include "iat_hook.h"
+#include <cstdlib>
 #include <cstring>
 #include <set>
 
@@ -29,7 +30,75 @@ void Patch(void** slot, void* replacement) {
   *slot = replacement;
   VirtualProtect(slot, sizeof(void*), old, &old);
 }
+
+// The C run-time heap blocks the module holds (operator new ends in malloc).
+std::set<void*> g_heapLive;
+
+void* __cdecl CountingMalloc(size_t bytes) {
+  void* p = std::malloc(bytes);
+  if (p) g_heapLive.insert(p);
+  return p;
+}
+void* __cdecl CountingCalloc(size_t count, size_t bytes) {
+  void* p = std::calloc(count, bytes);
+  if (p) g_heapLive.insert(p);
+  return p;
+}
+void* __cdecl CountingRealloc(void* old, size_t bytes) {
+  void* p = std::realloc(old, bytes);
+  if (p || bytes == 0) g_heapLive.erase(old);
+  if (p) g_heapLive.insert(p);
+  return p;
+}
+void __cdecl CountingFree(void* p) {
+  g_heapLive.erase(p);
+  std::free(p);
+}
+char* __cdecl CountingStrdup(const char* text) {
+  char* p = _strdup(text);
+  if (p) g_heapLive.insert(p);
+  return p;
+}
+
+struct Replacement {
+  const char* name;
+  void* function;
+};
+
+// Points every import of `module` named in `replacements` at its replacement.
+template <size_t N>
+void PatchImports(HMODULE module, const Replacement (&replacements)[N]) {
+  auto base = reinterpret_cast<BYTE*>(module);
+  auto dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
+  auto nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+  const auto& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+  if (!dir.VirtualAddress) return;
+  for (auto imp = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); imp->Name; ++imp) {
+    if (!imp->OriginalFirstThunk) continue;
+    auto names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imp->OriginalFirstThunk);
+    auto slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imp->FirstThunk);
+    for (; names->u1.AddressOfData; ++names, ++slots) {
+      if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
+      auto byName = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+      const char* n = reinterpret_cast<const char*>(byName->Name);
+      for (const Replacement& r : replacements)
+        if (std::strcmp(n, r.name) == 0) Patch(reinterpret_cast<void**>(&slots->u1.Function), r.function);
+    }
+  }
+}
 }  // namespace
+
+void HookCrtHeap(HMODULE module) {
+  g_heapLive.clear();
+  const Replacement replacements[] = {{"malloc", reinterpret_cast<void*>(&CountingMalloc)},
+                                      {"calloc", reinterpret_cast<void*>(&CountingCalloc)},
+                                      {"realloc", reinterpret_cast<void*>(&CountingRealloc)},
+                                      {"free", reinterpret_cast<void*>(&CountingFree)},
+                                      {"_strdup", reinterpret_cast<void*>(&CountingStrdup)}};
+  PatchImports(module, replacements);
+}
+
+int LiveHeapBlocks() { return static_cast<int>(g_heapLive.size()); }
 
 void HookGlobalMemory(HMODULE module) {
   auto base = reinterpret_cast<BYTE*>(module);

@@ -42,6 +42,7 @@ TestHost::TestHost(const std::wstring& pluginPath) {
   }
   ResetGlobalBlocks();
   HookGlobalMemory(module_);
+  HookCrtHeap(module_);
   g_current = this;
 }
 
@@ -132,6 +133,7 @@ std::vector<std::string> TestHost::SetsOf(const std::string& name) const {
 int TestHost::LiveBuffers() const { return LiveGlobalBlocks(); }
 bool TestHost::FreedByPlugin(const void* block) const { return FreedByModule(const_cast<void*>(block)); }
 int TestHost::PluginFrees() const { return GlobalFreeCalls(); }
+int TestHost::PluginHeapBlocks() const { return LiveHeapBlocks(); }
 
 void TestHost::FreeHostBuffer(char*& buffer) {
   if (buffer) {
