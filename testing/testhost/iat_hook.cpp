@@ -86,7 +86,47 @@ void PatchImports(HMODULE module, const Replacement (&replacements)[N]) {
     }
   }
 }
+PinAnswer g_pinAnswer = PinAnswer::Simulate;
+DWORD g_pinError = 0;
+int g_pinRequests = 0;
+HMODULE g_pinTarget = nullptr;
+
+BOOL WINAPI AnsweringGetModuleHandleExW(DWORD flags, LPCWSTR name, HMODULE* module) {
+  if (!(flags & GET_MODULE_HANDLE_EX_FLAG_PIN)) return GetModuleHandleExW(flags, name, module);
+  ++g_pinRequests;
+  g_pinTarget = nullptr;
+  GetModuleHandleExW((flags & ~GET_MODULE_HANDLE_EX_FLAG_PIN) | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT, name,
+                     &g_pinTarget);
+  switch (g_pinAnswer) {
+    case PinAnswer::Pin:
+      return GetModuleHandleExW(flags, name, module);
+    case PinAnswer::Fail:
+      if (module) *module = nullptr;
+      SetLastError(g_pinError);
+      return FALSE;
+    case PinAnswer::Simulate:
+    default:
+      return GetModuleHandleExW((flags & ~GET_MODULE_HANDLE_EX_FLAG_PIN) | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                                name, module);
+  }
+}
 }  // namespace
+
+void HookModulePinning(HMODULE module) {
+  g_pinAnswer = PinAnswer::Simulate;
+  g_pinError = 0;
+  g_pinRequests = 0;
+  g_pinTarget = nullptr;
+  const Replacement replacements[] = {{"GetModuleHandleExW", reinterpret_cast<void*>(&AnsweringGetModuleHandleExW)}};
+  PatchImports(module, replacements);
+}
+
+void SetPinAnswer(PinAnswer answer, DWORD error) {
+  g_pinAnswer = answer;
+  g_pinError = error;
+}
+int PinRequests() { return g_pinRequests; }
+HMODULE PinRequestModule() { return g_pinTarget; }
 
 void HookCrtHeap(HMODULE module) {
   g_heapLive.clear();
