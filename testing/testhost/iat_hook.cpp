@@ -1,6 +1,7 @@
 #include "iat_hook.h"
-#include "import_patch.h"
+#include <cstdlib>
 #include <set>
+#include "import_patch.h"
 
 namespace testhost {
 namespace {
@@ -23,11 +24,103 @@ HGLOBAL WINAPI CountingGlobalFree(HGLOBAL h) {
   return GlobalFree(h);
 }
 
+// The C run-time heap blocks the module holds (operator new ends in malloc).
+std::set<void*> g_heapLive;
+
+void* __cdecl CountingMalloc(size_t bytes) {
+  void* p = std::malloc(bytes);
+  if (p) g_heapLive.insert(p);
+  return p;
+}
+void* __cdecl CountingCalloc(size_t count, size_t bytes) {
+  void* p = std::calloc(count, bytes);
+  if (p) g_heapLive.insert(p);
+  return p;
+}
+void* __cdecl CountingRealloc(void* old, size_t bytes) {
+  void* p = std::realloc(old, bytes);
+  if (p || bytes == 0) g_heapLive.erase(old);
+  if (p) g_heapLive.insert(p);
+  return p;
+}
+void __cdecl CountingFree(void* p) {
+  g_heapLive.erase(p);
+  std::free(p);
+}
+char* __cdecl CountingStrdup(const char* text) {
+  char* p = _strdup(text);
+  if (p) g_heapLive.insert(p);
+  return p;
+}
+
+struct Replacement {
+  const char* name;
+  void* function;
+};
+
+// Points every import of `module` named in `replacements` at its replacement.
+template <size_t N>
+void PatchImports(HMODULE module, const Replacement (&replacements)[N]) {
+  for (const Replacement& r : replacements) PatchImport(module, r.name, r.function);
+}
+PinAnswer g_pinAnswer = PinAnswer::Simulate;
+DWORD g_pinError = 0;
+int g_pinRequests = 0;
+HMODULE g_pinTarget = nullptr;
+
+BOOL WINAPI AnsweringGetModuleHandleExW(DWORD flags, LPCWSTR name, HMODULE* module) {
+  if (!(flags & GET_MODULE_HANDLE_EX_FLAG_PIN)) return GetModuleHandleExW(flags, name, module);
+  ++g_pinRequests;
+  g_pinTarget = nullptr;
+  GetModuleHandleExW((flags & ~GET_MODULE_HANDLE_EX_FLAG_PIN) | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT, name,
+                     &g_pinTarget);
+  switch (g_pinAnswer) {
+    case PinAnswer::Pin:
+      return GetModuleHandleExW(flags, name, module);
+    case PinAnswer::Fail:
+      if (module) *module = nullptr;
+      SetLastError(g_pinError);
+      return FALSE;
+    case PinAnswer::Simulate:
+    default:
+      return GetModuleHandleExW((flags & ~GET_MODULE_HANDLE_EX_FLAG_PIN) | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                                name, module);
+  }
+}
 }  // namespace
 
+void HookModulePinning(HMODULE module) {
+  g_pinAnswer = PinAnswer::Simulate;
+  g_pinError = 0;
+  g_pinRequests = 0;
+  g_pinTarget = nullptr;
+  const Replacement replacements[] = {{"GetModuleHandleExW", reinterpret_cast<void*>(&AnsweringGetModuleHandleExW)}};
+  PatchImports(module, replacements);
+}
+
+void SetPinAnswer(PinAnswer answer, DWORD error) {
+  g_pinAnswer = answer;
+  g_pinError = error;
+}
+int PinRequests() { return g_pinRequests; }
+HMODULE PinRequestModule() { return g_pinTarget; }
+
+void HookCrtHeap(HMODULE module) {
+  g_heapLive.clear();
+  const Replacement replacements[] = {{"malloc", reinterpret_cast<void*>(&CountingMalloc)},
+                                      {"calloc", reinterpret_cast<void*>(&CountingCalloc)},
+                                      {"realloc", reinterpret_cast<void*>(&CountingRealloc)},
+                                      {"free", reinterpret_cast<void*>(&CountingFree)},
+                                      {"_strdup", reinterpret_cast<void*>(&CountingStrdup)}};
+  PatchImports(module, replacements);
+}
+
+int LiveHeapBlocks() { return static_cast<int>(g_heapLive.size()); }
+
 void HookGlobalMemory(HMODULE module) {
-  PatchImport(module, "GlobalAlloc", reinterpret_cast<void*>(&CountingGlobalAlloc));
-  PatchImport(module, "GlobalFree", reinterpret_cast<void*>(&CountingGlobalFree));
+  const Replacement replacements[] = {{"GlobalAlloc", reinterpret_cast<void*>(&CountingGlobalAlloc)},
+                                      {"GlobalFree", reinterpret_cast<void*>(&CountingGlobalFree)}};
+  PatchImports(module, replacements);
 }
 
 int LiveGlobalBlocks() { return static_cast<int>(g_live.size()); }

@@ -10,4 +10,17 @@ void ResetGlobalBlocks();
 int GlobalFreeCalls();                 // GlobalFree calls the module made since the reset
 bool FreedByModule(void* block);
 void NoteHostAllocation(void* block);  // the host allocated it: any earlier free by the module is history     // the hooked module called GlobalFree on it
+// Counts the C run-time heap blocks (malloc, calloc, realloc, free, _strdup) a module holds,
+// through its import table; blocks made before the hook are not counted.
+void HookCrtHeap(HMODULE module);
+int LiveHeapBlocks();
+
+// Answers the module's requests to pin a module (GetModuleHandleExW with the PIN flag). A pin
+// cannot be undone, and a pinned plug-in would leave its state to the next test host, so by
+// default the request is answered as granted without pinning.
+enum class PinAnswer { Simulate, Pin, Fail };
+void HookModulePinning(HMODULE module);  // also resets to Simulate and the counters to zero
+void SetPinAnswer(PinAnswer answer, DWORD error = 0);
+int PinRequests();           // pin requests since the hook
+HMODULE PinRequestModule();  // the module the last request named (null: none)
 }  // namespace testhost

@@ -74,6 +74,8 @@ class TestHost {
   void FreeHostBuffer(char*& buffer);
   // A buffer the host itself owns (GlobalAlloc'ed here), e.g. a parameter of nbEditAction.
   static char* HostBuffer(const std::string& text);
+  // Blocks the plug-in holds on its C run-time heap, counted from its load on.
+  int PluginHeapBlocks() const;
 
   static TestHost* Current();
 
