@@ -7,8 +7,13 @@ namespace {
 std::set<void*> g_live;
 std::set<void*> g_freed;
 int g_freeCalls = 0;
+int g_allocsBeforeFailure = 0;  // counts down to the failing call; 0: none fails
 
 HGLOBAL WINAPI CountingGlobalAlloc(UINT flags, SIZE_T bytes) {
+  if (g_allocsBeforeFailure > 0 && --g_allocsBeforeFailure == 0) {
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return nullptr;
+  }
   HGLOBAL h = GlobalAlloc(flags, bytes);
   if (h) {
     g_live.insert(h);
@@ -59,9 +64,11 @@ void ResetGlobalBlocks() {
   g_live.clear();
   g_freed.clear();
   g_freeCalls = 0;
+  g_allocsBeforeFailure = 0;
 }
 int GlobalFreeCalls() { return g_freeCalls; }
 bool FreedByModule(void* block) { return g_freed.count(block) != 0; }
 void NoteHostAllocation(void* block) { g_freed.erase(block); }
+void FailNthGlobalAlloc(int n) { g_allocsBeforeFailure = n > 0 ? n : 0; }
 
 }  // namespace testhost

@@ -9,5 +9,7 @@ void ForgetGlobalBlock(void* block);   // the host freed a block the plug-in mad
 void ResetGlobalBlocks();
 int GlobalFreeCalls();                 // GlobalFree calls the module made since the reset
 bool FreedByModule(void* block);
-void NoteHostAllocation(void* block);  // the host allocated it: any earlier free by the module is history     // the hooked module called GlobalFree on it
+void NoteHostAllocation(void* block);  // the host allocated it: any earlier free by the module is history
+// The module's nth GlobalAlloc call from now on fails as an exhausted heap does (0: none fails).
+void FailNthGlobalAlloc(int n);
 }  // namespace testhost

@@ -132,6 +132,7 @@ std::vector<std::string> TestHost::SetsOf(const std::string& name) const {
 int TestHost::LiveBuffers() const { return LiveGlobalBlocks(); }
 bool TestHost::FreedByPlugin(const void* block) const { return FreedByModule(const_cast<void*>(block)); }
 int TestHost::PluginFrees() const { return GlobalFreeCalls(); }
+void TestHost::FailNthAllocation(int n) { FailNthGlobalAlloc(n); }
 
 void TestHost::FreeHostBuffer(char*& buffer) {
   if (buffer) {
