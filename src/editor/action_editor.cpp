@@ -47,8 +47,8 @@ bool RunActionEditor(int32_t id, char** params, int32_t highIndex) {
 
   // The folder is read back from the buffer just written: what the host keeps is what counts.
   if (id == kLoadFolderAction && entries >= 2) {
-    const std::wstring folder = AnsiToWide(params[1]);
-    if (DirectoryExistsAt(folder)) RegisterFolderFiles(FullPath(folder));
+    const std::wstring folder = FullPath(Trim(AnsiToWide(params[1])));  // as the run-time action reads it
+    if (DirectoryExistsAt(folder)) RegisterFolderFiles(folder);
   }
   return true;
 }

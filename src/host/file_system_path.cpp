@@ -59,3 +59,8 @@ std::wstring FileSystemPath(const std::wstring& fullPath) {
   if (p.size() >= 3 && IsSeparator(p[0]) && IsSeparator(p[1])) return Extended(L"UNC\\" + p.substr(2));
   return p;  // not a full path: nothing to put a prefix on
 }
+
+std::wstring JoinPath(const std::wstring& folder, const std::wstring& name) {
+  if (!folder.empty() && IsSeparator(folder.back())) return folder + name;
+  return folder + L"\\" + name;
+}

@@ -9,3 +9,7 @@
 // separators and "." / ".." steps resolved here. Shorter paths, and paths that are not
 // full, are returned as they are. Pure: it reads neither the disk nor the current directory.
 std::wstring FileSystemPath(const std::wstring& fullPath);
+
+// The folder and a name in it with exactly one separator between them; a folder that ends
+// with one (a root such as C:\ or \\?\C:\, or any folder given so) keeps it.
+std::wstring JoinPath(const std::wstring& folder, const std::wstring& name);

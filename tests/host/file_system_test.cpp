@@ -119,3 +119,19 @@ TEST_P(FileSystemForm, IsExtendedLengthFromMaxPathOnAndNormalisedThere) {
 INSTANTIATE_TEST_SUITE_P(Paths, FileSystemForm, ::testing::ValuesIn(FormCases()),
                          [](const ::testing::TestParamInfo<FormCase>& info) { return std::string(info.param.label); });
 }  // namespace
+
+TEST(PathJoin, PutsExactlyOneSeparatorBetweenFolderAndNameAndKeepsRoots) {
+  const struct {
+    std::wstring folder, name, joined;
+  } cases[] = {
+      {L"C:\\app", L"index.html", L"C:\\app\\index.html"},
+      {L"C:\\app\\", L"index.html", L"C:\\app\\index.html"},
+      {L"C:/app/", L"index.html", L"C:/app/index.html"},
+      {L"C:\\", L"index.html", L"C:\\index.html"},
+      {L"\\\\?\\C:\\", L"index.html", L"\\\\?\\C:\\index.html"},
+      {L"\\\\?\\C:\\app\\", L"*.*", L"\\\\?\\C:\\app\\*.*"},
+      {L"\\\\server\\share\\", L"a.html", L"\\\\server\\share\\a.html"},
+      {L"\\\\server\\share", L"a.html", L"\\\\server\\share\\a.html"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Utf8(JoinPath(c.folder, c.name)), Utf8(c.joined)) << Utf8(c.folder);
+}
