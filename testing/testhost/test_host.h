@@ -72,6 +72,8 @@ class TestHost {
   int PluginFrees() const;
   // The plug-in's nth GlobalAlloc from now on fails (0: none fails).
   void FailNthAllocation(int n);
+  // The plug-in's file-system calls keep the path rules of Windows (see KeepWindowsPathRules).
+  void KeepWindowsPathRules(bool on = true);
   // Frees a buffer the plug-in handed to the host, as the host does with GlobalFree.
   void FreeHostBuffer(char*& buffer);
   // A buffer the host itself owns (GlobalAlloc'ed here), e.g. a parameter of nbEditAction.
