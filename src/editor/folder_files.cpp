@@ -36,7 +36,7 @@ class FolderWalk {
     if (ReadDirectoryId(folder, id) && !visited_.insert(id).second) return;
     auto frame = std::make_unique<Frame>();
     frame->folder = folder;
-    frame->find.reset(FindFirstFileW(JoinPath(folder, L"*.*").c_str(), &frame->data));
+    frame->find.reset(FindFirst(JoinPath(folder, L"*.*"), frame->data));
     frame->pending = frame->find.get() != INVALID_HANDLE_VALUE;
     if (frame->pending) stack_.push_back(std::move(frame));
   }

@@ -190,6 +190,28 @@ TEST_F(FolderRegistration, ExtendedLengthFolderWithATrailingSeparatorRegistersIt
   }
 }
 
+// Windows refuses paths of MAX_PATH characters or more without the extended-length prefix and
+// takes a prefixed path literally; the plug-in's file-system calls keep those rules here. The
+// files are registered under their plain full paths.
+TEST_F(FolderRegistration, FolderOfMaxPathOrLongerIsWalkedUnderWindowsPathRules) {
+  const std::wstring deep = testhost::MakeDeepFolder(root_ + L"\\sub", 300);
+  ASSERT_FALSE(deep.empty());
+  ASSERT_TRUE(CreateDirectoryW((deep + L"\\inner").c_str(), nullptr));
+  for (const wchar_t* file : {L"\\a.html", L"\\inner\\b.js"}) ASSERT_TRUE(testhost::WriteFileBytes(deep + file, "x"));
+  std::vector<std::string> expected;
+  ExpectedWalk(deep, expected);
+  ASSERT_EQ(expected.size(), 2u);
+  host_.KeepWindowsPathRules();
+  EXPECT_TRUE(Confirm(Ansi(deep)));
+  EXPECT_EQ(Registered(), expected);
+
+  std::vector<std::string> prefixed;
+  for (const std::string& path : expected) prefixed.push_back("\\\\?\\" + path);
+  filesBefore_ = host_.CallsOf(testhost::CallKind::AddFile).size();
+  EXPECT_TRUE(Confirm("\\\\?\\" + Ansi(deep) + "\\"));
+  EXPECT_EQ(Registered(), prefixed);
+}
+
 // The host takes ANSI paths: a name the code page cannot hold would arrive with "?" in it and
 // name no file. Such a file is left out with a log line; the others are registered.
 TEST_F(FolderRegistration, FileOutsideTheAnsiCodePageIsSkippedWithALogLine) {
