@@ -133,6 +133,8 @@ int TestHost::LiveBuffers() const { return LiveGlobalBlocks(); }
 bool TestHost::FreedByPlugin(const void* block) const { return FreedByModule(const_cast<void*>(block)); }
 int TestHost::PluginFrees() const { return GlobalFreeCalls(); }
 int TestHost::PluginHeapBlocks() const { return LiveHeapBlocks(); }
+void TestHost::FailNthAllocation(int n) { FailNthGlobalAlloc(n); }
+void TestHost::KeepWindowsPathRules(bool on) { testhost::KeepWindowsPathRules(on); }
 
 void TestHost::FreeHostBuffer(char*& buffer) {
   if (buffer) {
