@@ -1,19 +1,20 @@
 #include "support/file_system.h"
+#include "support/file_system_path.h"
 
 namespace {
 enum class Kind { None, File, Directory };
 
 // Opens what a path leads to (links resolved) for reading its attributes.
 bool ReadTargetInformation(const std::wstring& path, BY_HANDLE_FILE_INFORMATION& info) {
-  TUniqueFile h(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  TUniqueFile h(CreateFileW(FileSystemPath(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                            nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   return h && GetFileInformationByHandle(h.get(), &info);
 }
 
 // What the path names; a link is judged by what it points to (a dangling link names nothing).
 Kind KindAt(const std::wstring& path) {
   if (path.empty()) return Kind::None;
-  const DWORD attributes = GetFileAttributesW(path.c_str());
+  const DWORD attributes = GetFileAttributesW(FileSystemPath(path).c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return Kind::None;
   if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
     return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? Kind::Directory : Kind::File;
@@ -35,7 +36,8 @@ std::wstring FullPath(const std::wstring& path) {
     if (needed == 0) return std::wstring();
     if (needed < buffer.size()) {
       buffer.resize(needed);
-      return buffer;
+      // Windows gives a "\\?\" path back as it came; its steps are resolved here instead.
+      return buffer.compare(0, 4, L"\\\\?\\") == 0 ? FileSystemPath(buffer) : buffer;
     }
     buffer.assign(static_cast<size_t>(needed) + 1, L'\0');
   }
@@ -47,3 +49,9 @@ bool ReadDirectoryId(const std::wstring& path, DirectoryId& id) {
   id = DirectoryId(info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow);
   return true;
 }
+
+HANDLE FindFirst(const std::wstring& pattern, WIN32_FIND_DATAW& data) {
+  return FindFirstFileW(FileSystemPath(pattern).c_str(), &data);
+}
+
+DWORD AttributesAt(const std::wstring& path) { return GetFileAttributesW(FileSystemPath(path).c_str()); }

@@ -10,6 +10,7 @@
 #include <utility>
 #include "support/guard.h"
 #include "webview2/webview2.h"
+#include "webview2/com_adopt.h"
 
 template <class Interface, class... Args>
 class TComHandler final : public Interface {
@@ -17,9 +18,7 @@ class TComHandler final : public Interface {
   using Callback = std::function<void(Args...)>;
 
   static Microsoft::WRL::ComPtr<Interface> Make(Callback callback) {
-    Microsoft::WRL::ComPtr<Interface> result;
-    result.Attach(new TComHandler(std::move(callback)));
-    return result;
+    return AdoptComObject<Interface>(new TComHandler(std::move(callback)));
   }
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {

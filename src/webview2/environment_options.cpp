@@ -3,6 +3,7 @@
 #include <cstring>
 #include <new>
 #include "support/guard.h"
+#include "webview2/com_adopt.h"
 
 const wchar_t kTargetCompatibleBrowserVersion[] = L"137.0.3296.44";
 
@@ -34,9 +35,8 @@ HRESULT CopyIn(LPCWSTR value, std::wstring& target) {
 Microsoft::WRL::ComPtr<ICoreWebView2EnvironmentOptions> TEnvironmentOptions::Make(
     const std::wstring& additionalBrowserArguments, const std::wstring& language,
     const std::wstring& targetCompatibleBrowserVersion, bool allowSingleSignOn) {
-  Microsoft::WRL::ComPtr<ICoreWebView2EnvironmentOptions> result;
   auto* options = new TEnvironmentOptions();
-  result.Attach(options);
+  Microsoft::WRL::ComPtr<ICoreWebView2EnvironmentOptions> result = AdoptComObject<ICoreWebView2EnvironmentOptions>(options);
   options->additionalBrowserArguments_ = additionalBrowserArguments;
   options->language_ = language;
   options->targetCompatibleBrowserVersion_ = targetCompatibleBrowserVersion;

@@ -60,13 +60,31 @@ void EngineCore::ClosePage(Page& page) {
   if (page.closed) return;
   page.closed = true;
   page.documentScripts.clear();
+  page.settledScriptIds.clear();
   if (page.sink) page.sink->DropHandlers();
 }
 
-void EngineCore::Navigate(Page& page, const std::wstring& uri) { page.source = uri; }
+namespace {
+// A new document: it runs the document scripts settled at this moment.
+void StartDocument(Page& page) {
+  std::vector<std::wstring> applied;
+  for (const auto& script : page.documentScripts)
+    for (const std::wstring& id : page.settledScriptIds)
+      if (id == script.first) applied.push_back(script.second);
+  page.navigationScripts.push_back(std::move(applied));
+}
+}  // namespace
+
+void EngineCore::Navigate(Page& page, const std::wstring& uri) {
+  page.source = uri;
+  StartDocument(page);
+}
 
 // A document shown from a string has the origin about:blank.
-void EngineCore::NavigateToString(Page& page, const std::wstring&) { page.source = L"about:blank"; }
+void EngineCore::NavigateToString(Page& page, const std::wstring&) {
+  page.source = L"about:blank";
+  StartDocument(page);
+}
 
 HRESULT EngineCore::SetZoom(Page& page, double factor) {
   // The runtime refuses a factor of zero or below.
@@ -81,9 +99,21 @@ HRESULT EngineCore::EnableWebMessages(Page& page, BOOL enabled) {
   return S_OK;
 }
 
-std::wstring EngineCore::AddDocumentScript(Page& page, const std::wstring& script) {
-  std::wstring id = L"script-" + std::to_wstring(page.nextScriptId++);
-  page.documentScripts.emplace_back(id, script);
+std::wstring EngineCore::AddDocumentScript(const std::shared_ptr<Page>& page, const std::wstring& script,
+                                           std::function<void(HRESULT hr, const wchar_t* id)> completion) {
+  const HRESULT failure = Failure(ENGINE_STEP_DOCUMENT_SCRIPT_COMPLETION);
+  if (FAILED(failure)) {
+    Post([completion = std::move(completion), failure] {
+      if (completion) completion(failure, nullptr);
+    });
+    return std::wstring();
+  }
+  std::wstring id = L"script-" + std::to_wstring(page->nextScriptId++);
+  page->documentScripts.emplace_back(id, script);
+  Post([page, id, completion = std::move(completion)] {
+    if (!page->closed) page->settledScriptIds.push_back(id);
+    if (completion) completion(S_OK, id.c_str());
+  });
   return id;
 }
 
@@ -91,6 +121,11 @@ void EngineCore::RemoveDocumentScript(Page& page, const std::wstring& id) {
   for (auto it = page.documentScripts.begin(); it != page.documentScripts.end(); ++it) {
     if (it->first == id) {
       page.documentScripts.erase(it);
+      for (auto settled = page.settledScriptIds.begin(); settled != page.settledScriptIds.end(); ++settled)
+        if (*settled == id) {
+          page.settledScriptIds.erase(settled);
+          break;
+        }
       return;
     }
   }

@@ -63,6 +63,11 @@ struct Page {
   BOOL canGoForward = FALSE;
   std::vector<std::pair<std::wstring, std::wstring>> documentScripts;  // id, script
   int nextScriptId = 1;
+  // Ids of the scripts whose registration's completion was delivered: only these run in the
+  // documents of navigations that start from then on (the runtime guarantees no more).
+  std::vector<std::wstring> settledScriptIds;
+  // For each navigation started (Navigate, NavigateToString): the scripts that applied to it.
+  std::vector<std::vector<std::wstring>> navigationScripts;
   EventSink* sink = nullptr;  // the live webview object, null once it is gone
 };
 
@@ -125,8 +130,10 @@ class EngineCore {
   void SetParentWindow(Page& page, HWND parent) { page.parent = parent; }
   HRESULT EnableWebMessages(Page& page, BOOL enabled);
 
-  // Document-created scripts; the id is returned.
-  std::wstring AddDocumentScript(Page& page, const std::wstring& script);
+  // Document-created scripts; the id is returned. The script applies to navigations that start
+  // after its completion was delivered (posted, with S_OK and the id; completion may be empty).
+  std::wstring AddDocumentScript(const std::shared_ptr<Page>& page, const std::wstring& script,
+                                 std::function<void(HRESULT hr, const wchar_t* id)> completion);
   void RemoveDocumentScript(Page& page, const std::wstring& id);
 
   // Posted to the thread's message loop; ignored for an unknown webview.
@@ -144,7 +151,7 @@ class EngineCore {
   EngineCore() { Reset(); }
 
   std::vector<CallRecord> calls_;
-  HRESULT failures_[7] = {};
+  HRESULT failures_[8] = {};  // one per EngineStep
   EnvironmentOptions options_;
   HRESULT versionHr_ = S_OK;
   NullableText version_;

@@ -225,11 +225,10 @@ HRESULT WebView::AddScriptToExecuteOnDocumentCreated(
     LPCWSTR javaScript, ICoreWebView2AddScriptToExecuteOnDocumentCreatedCompletedHandler* handler) {
   if (HRESULT hr = Enter(L"AddScriptToExecuteOnDocumentCreated", ArgText(javaScript)); FAILED(hr)) return hr;
   if (!javaScript) return E_INVALIDARG;
-  const std::wstring id = EngineCore::Instance().AddDocumentScript(*page_, javaScript);
-  if (handler) {
-    auto done = Ref<ICoreWebView2AddScriptToExecuteOnDocumentCreatedCompletedHandler>::Share(handler);
-    Post([done, id] { done->Invoke(S_OK, id.c_str()); });
-  }
+  auto done = Ref<ICoreWebView2AddScriptToExecuteOnDocumentCreatedCompletedHandler>::Share(handler);
+  EngineCore::Instance().AddDocumentScript(page_, javaScript, [done](HRESULT hr, const wchar_t* id) {
+    if (done) done->Invoke(hr, id);
+  });
   return S_OK;
 }
 
