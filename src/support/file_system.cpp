@@ -1,4 +1,5 @@
 #include "support/file_system.h"
+#include "support/buffer_text.h"
 #include "support/file_system_path.h"
 
 namespace {
@@ -29,18 +30,11 @@ bool DirectoryExistsAt(const std::wstring& path) { return KindAt(path) == Kind::
 
 std::wstring FullPath(const std::wstring& path) {
   if (path.empty()) return std::wstring();
-  // The current directory may change between the two calls: ask again while the buffer is short.
-  std::wstring buffer(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD needed = GetFullPathNameW(path.c_str(), static_cast<DWORD>(buffer.size()), &buffer[0], nullptr);
-    if (needed == 0) return std::wstring();
-    if (needed < buffer.size()) {
-      buffer.resize(needed);
-      // Windows gives a "\\?\" path back as it came; its steps are resolved here instead.
-      return buffer.compare(0, 4, L"\\\\?\\") == 0 ? FileSystemPath(buffer) : buffer;
-    }
-    buffer.assign(static_cast<size_t>(needed) + 1, L'\0');
-  }
+  // The current directory may change between two calls: BufferText asks again while the buffer is short.
+  const std::wstring full = BufferText(
+      [&path](wchar_t* buffer, DWORD size) { return GetFullPathNameW(path.c_str(), size, buffer, nullptr); });
+  // Windows gives a "\\?\" path back as it came; its steps are resolved here instead.
+  return full.compare(0, 4, L"\\\\?\\") == 0 ? FileSystemPath(full) : full;
 }
 
 bool ReadDirectoryId(const std::wstring& path, DirectoryId& id) {

@@ -286,60 +286,42 @@ bool TEdgeBrowser::NotifyCreateWebViewCompleted(HRESULT result) {
 
 void TEdgeBrowser::SubscribeEvents() {
   if (!FWebView) return;
-  auto add = [this](TEventKind kind, HRESULT hr) {
-    if (SUCCEEDED(hr)) FSubscriptions[kind].active = true;
-  };
-  TSubscription* s = FSubscriptions;
-  add(ekNavigationStarting,
-      FWebView->add_NavigationStarting(
-          MakeEventHandler<TNavigationStartingHandler, ICoreWebView2NavigationStartingEventArgs>(
-              FLink, &TEdgeBrowser::OnNavigationStarting)
-              .Get(),
-          &s[ekNavigationStarting].token));
-  add(ekNavigationCompleted,
-      FWebView->add_NavigationCompleted(
-          MakeEventHandler<TNavigationCompletedHandler, ICoreWebView2NavigationCompletedEventArgs>(
-              FLink, &TEdgeBrowser::OnNavigationCompleted)
-              .Get(),
-          &s[ekNavigationCompleted].token));
-  add(ekContentLoading,
-      FWebView->add_ContentLoading(MakeEventHandler<TContentLoadingHandler, ICoreWebView2ContentLoadingEventArgs>(
-                                       FLink, &TEdgeBrowser::OnContentLoading)
-                                       .Get(),
-                                   &s[ekContentLoading].token));
-  add(ekDocumentTitleChanged,
-      FWebView->add_DocumentTitleChanged(
-          MakeEventHandler<TDocumentTitleChangedHandler, IUnknown>(FLink, &TEdgeBrowser::OnDocumentTitleChanged).Get(),
-          &s[ekDocumentTitleChanged].token));
-  add(ekSourceChanged,
-      FWebView->add_SourceChanged(MakeEventHandler<TSourceChangedHandler, ICoreWebView2SourceChangedEventArgs>(
-                                      FLink, &TEdgeBrowser::OnSourceChanged)
-                                      .Get(),
-                                  &s[ekSourceChanged].token));
-  add(ekProcessFailed,
-      FWebView->add_ProcessFailed(MakeEventHandler<TProcessFailedHandler, ICoreWebView2ProcessFailedEventArgs>(
-                                      FLink, &TEdgeBrowser::OnProcessFailed)
-                                      .Get(),
-                                  &s[ekProcessFailed].token));
-  add(ekWebMessageReceived,
-      FWebView->add_WebMessageReceived(
-          MakeEventHandler<TWebMessageReceivedHandler, ICoreWebView2WebMessageReceivedEventArgs>(
-              FLink, &TEdgeBrowser::OnWebMessageReceived)
-              .Get(),
-          &s[ekWebMessageReceived].token));
+  ICoreWebView2* webView = FWebView.Get();
+  auto& s = FSubscriptions;
+  s.push_back(SubscribeEvent(webView, &ICoreWebView2::add_NavigationStarting, &ICoreWebView2::remove_NavigationStarting,
+                             MakeEventHandler<TNavigationStartingHandler, ICoreWebView2NavigationStartingEventArgs>(
+                                 FLink, &TEdgeBrowser::OnNavigationStarting)
+                                 .Get()));
+  s.push_back(SubscribeEvent(webView, &ICoreWebView2::add_NavigationCompleted,
+                             &ICoreWebView2::remove_NavigationCompleted,
+                             MakeEventHandler<TNavigationCompletedHandler, ICoreWebView2NavigationCompletedEventArgs>(
+                                 FLink, &TEdgeBrowser::OnNavigationCompleted)
+                                 .Get()));
+  s.push_back(SubscribeEvent(webView, &ICoreWebView2::add_ContentLoading, &ICoreWebView2::remove_ContentLoading,
+                             MakeEventHandler<TContentLoadingHandler, ICoreWebView2ContentLoadingEventArgs>(
+                                 FLink, &TEdgeBrowser::OnContentLoading)
+                                 .Get()));
+  s.push_back(SubscribeEvent(
+      webView, &ICoreWebView2::add_DocumentTitleChanged, &ICoreWebView2::remove_DocumentTitleChanged,
+      MakeEventHandler<TDocumentTitleChangedHandler, IUnknown>(FLink, &TEdgeBrowser::OnDocumentTitleChanged).Get()));
+  s.push_back(SubscribeEvent(webView, &ICoreWebView2::add_SourceChanged, &ICoreWebView2::remove_SourceChanged,
+                             MakeEventHandler<TSourceChangedHandler, ICoreWebView2SourceChangedEventArgs>(
+                                 FLink, &TEdgeBrowser::OnSourceChanged)
+                                 .Get()));
+  s.push_back(SubscribeEvent(webView, &ICoreWebView2::add_ProcessFailed, &ICoreWebView2::remove_ProcessFailed,
+                             MakeEventHandler<TProcessFailedHandler, ICoreWebView2ProcessFailedEventArgs>(
+                                 FLink, &TEdgeBrowser::OnProcessFailed)
+                                 .Get()));
+  s.push_back(SubscribeEvent(webView, &ICoreWebView2::add_WebMessageReceived, &ICoreWebView2::remove_WebMessageReceived,
+                             MakeEventHandler<TWebMessageReceivedHandler, ICoreWebView2WebMessageReceivedEventArgs>(
+                                 FLink, &TEdgeBrowser::OnWebMessageReceived)
+                                 .Get()));
 }
 
 void TEdgeBrowser::UnsubscribeEvents() {
-  if (!FWebView) return;
-  TSubscription* s = FSubscriptions;
-  if (s[ekNavigationStarting].active) FWebView->remove_NavigationStarting(s[ekNavigationStarting].token);
-  if (s[ekNavigationCompleted].active) FWebView->remove_NavigationCompleted(s[ekNavigationCompleted].token);
-  if (s[ekContentLoading].active) FWebView->remove_ContentLoading(s[ekContentLoading].token);
-  if (s[ekDocumentTitleChanged].active) FWebView->remove_DocumentTitleChanged(s[ekDocumentTitleChanged].token);
-  if (s[ekSourceChanged].active) FWebView->remove_SourceChanged(s[ekSourceChanged].token);
-  if (s[ekProcessFailed].active) FWebView->remove_ProcessFailed(s[ekProcessFailed].token);
-  if (s[ekWebMessageReceived].active) FWebView->remove_WebMessageReceived(s[ekWebMessageReceived].token);
-  for (auto& subscription : FSubscriptions) subscription = TSubscription();
+  // In the order of subscription, while the WebView is still held.
+  for (TEventToken& subscription : FSubscriptions) subscription.reset();
+  FSubscriptions.clear();
 }
 
 bool TEdgeBrowser::RegisterInitScript(HRESULT& result) {

@@ -14,6 +14,8 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
+#include "webview2/event_token.h"
 #include "webview2/string_lines.h"
 #include "webview2/webview2.h"
 
@@ -120,21 +122,6 @@ class TEdgeBrowser {
   void UpdateBounds();
   void MatchControllerVisibility();
 
-  enum TEventKind {
-    ekNavigationStarting,
-    ekNavigationCompleted,
-    ekContentLoading,
-    ekDocumentTitleChanged,
-    ekSourceChanged,
-    ekProcessFailed,
-    ekWebMessageReceived,
-    ekCount
-  };
-  struct TSubscription {
-    bool active = false;
-    EventRegistrationToken token{};
-  };
-
   std::shared_ptr<TBrowserLink> FLink;
   HWND FHandle = nullptr;
   TBrowserControlState FBrowserControlState = TBrowserControlState::None;
@@ -142,7 +129,7 @@ class TEdgeBrowser {
   Microsoft::WRL::ComPtr<ICoreWebView2Controller> FController;
   Microsoft::WRL::ComPtr<ICoreWebView2> FWebView;
   Microsoft::WRL::ComPtr<ICoreWebView2Settings> FSettings;
-  TSubscription FSubscriptions[ekCount];
+  std::vector<TEventToken> FSubscriptions;  // removed in subscription order
   std::wstring FInitScriptId;  // id of the registered document script, for its removal
   bool FInitScriptSettled = false;
 };
