@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <vector>
+#include "actions/action_table.h"
 #include "engine/engine_client.h"
 #include "testhost/test_env.h"
 #include "testhost/test_host.h"
@@ -54,11 +55,23 @@ class BrowserTest : public ::testing::Test {
   // Adds a Rectangle the host knows by `name` (ANSI text) with a client area of w x h.
   HWND AddRectangle(const std::string& name, int width = 400, int height = 300);
 
-  int32_t Create(const std::wstring& name, const std::wstring& url = L"") { return host->ExecW(1, {name, url}); }
-  int32_t Destroy(const std::wstring& name) { return host->ExecW(5, {name}); }
-  int32_t Navigate(const std::wstring& name, const std::wstring& url) { return host->ExecW(2, {name, url}); }
-  int32_t SetHTML(const std::wstring& name, const std::wstring& html) { return host->ExecW(3, {name, html}); }
-  int32_t Control(const std::wstring& name, const std::wstring& command) { return host->ExecW(16, {name, command}); }
+  // Runs the action registered under `action` (its id from the action table).
+  int32_t Exec(const char* action, const std::vector<std::wstring>& params) {
+    return host->ExecW(ActionId(action), params);
+  }
+  int32_t Create(const std::wstring& name, const std::wstring& url = L"") { return Exec("zkTamrelCreate", {name, url}); }
+  int32_t Destroy(const std::wstring& name) { return Exec("zkTamrelDestroy", {name}); }
+  int32_t Navigate(const std::wstring& name, const std::wstring& url) { return Exec("zkTamrelNavigate", {name, url}); }
+  int32_t SetHTML(const std::wstring& name, const std::wstring& html) { return Exec("zkTamrelSetHTML", {name, html}); }
+  int32_t Control(const std::wstring& name, const std::wstring& command) {
+    return Exec("zkTamrelControl", {name, command});
+  }
+  // Adds the Rectangle, creates its host and pumps until its webview (number `webview`) is ready.
+  void ReadyHost(const std::wstring& name = L"Rect1", int webview = 1) {
+    AddRectangle(testhost::Ansi(name));
+    ASSERT_EQ(Create(name), 1);
+    ASSERT_TRUE(WaitReady(webview));
+  }
 
   // Pumps until webview n has finished its creation steps (the document script is its last
   // call) and its completions have arrived.

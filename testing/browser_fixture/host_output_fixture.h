@@ -10,30 +10,23 @@ namespace browsertest {
 
 class HostOutputTest : public BrowserTest {
  protected:
-  // Creates the host of a Rectangle and pumps until its webview (number `webview`) is ready.
-  void ReadyHost(const std::wstring& name = L"Rect1", int webview = 1) {
-    AddRectangle(testhost::Ansi(name));
-    ASSERT_EQ(Create(name), 1);
-    ASSERT_TRUE(WaitReady(webview));
-  }
-
   int32_t ExecJS(const std::wstring& name, const std::wstring& script, const std::wstring& variable) {
-    return host->ExecW(4, {name, script, variable});
+    return Exec("zkTamrelExecuteJS", {name, script, variable});
   }
   int32_t Bridge(const std::wstring& name, const std::wstring& variable, const std::wstring& script) {
-    return host->ExecW(6, {name, variable, script});
+    return Exec("zkTamrelBridge", {name, variable, script});
   }
   int32_t PostMessageToPage(const std::wstring& name, const std::wstring& message) {
-    return host->ExecW(7, {name, message});
+    return Exec("zkTamrelPostMessage", {name, message});
   }
   int32_t OnEvent(const std::wstring& name, const std::wstring& event, const std::wstring& variable,
                   const std::wstring& script) {
-    return host->ExecW(8, {name, event, variable, script});
+    return Exec("zkTamrelOnEvent", {name, event, variable, script});
   }
   int32_t DebugConsole(const std::wstring& name, const std::wstring& variable, const std::wstring& script) {
-    return host->ExecW(19, {name, variable, script});
+    return Exec("zkTamrelDebugConsole", {name, variable, script});
   }
-  int32_t DebugClear(const std::wstring& name) { return host->ExecW(20, {name}); }
+  int32_t DebugClear(const std::wstring& name) { return Exec("zkTamrelDebugClear", {name}); }
 
   // Index into host->calls from which HostOutput reads.
   size_t Mark() const { return host->calls.size(); }

@@ -70,9 +70,7 @@ TEST_P(AcceptedWords, EveryOfferedWordIsAcceptedAndOthersAreRefused) {
   const TActionRow* row = FindAction(ActionId(c.action));
   ASSERT_NE(row, nullptr);
   ASSERT_GT(row->AcceptedWords.Count, 0u);
-  AddRectangle("Rect1");
-  ASSERT_EQ(Create(L"Rect1"), 1);
-  ASSERT_TRUE(WaitReady(1));
+  ASSERT_NO_FATAL_FAILURE(ReadyHost());
 
   for (const wchar_t* word : row->AcceptedWords) {
     std::vector<std::wstring> params = c.params;

@@ -22,9 +22,7 @@ const std::vector<std::wstring> kCommandCalls = {L"get_CanGoBack", L"get_CanGoFo
 
 TEST_P(BrowserCommand, AppliesTheOperationAndLogsTheWord) {
   const CommandCase& c = GetParam();
-  AddRectangle("Rect1");
-  ASSERT_EQ(Create(L"Rect1"), 1);
-  ASSERT_TRUE(WaitReady(1));
+  ASSERT_NO_FATAL_FAILURE(ReadyHost());
   engine::SetHistory(1, c.canGoBack, c.canGoForward);
   const size_t before = engine::CallsOf(1).size();
 
@@ -55,9 +53,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<CommandCase>& info) { return std::string(info.param.label); });
 
 TEST_F(BrowserTest, UnknownCommandWordsFailWithTheTextAsPassed) {
-  AddRectangle("Rect1");
-  ASSERT_EQ(Create(L"Rect1"), 1);
-  ASSERT_TRUE(WaitReady(1));
+  ASSERT_NO_FATAL_FAILURE(ReadyHost());
   const size_t before = engine::CallsOf(1).size();
   for (const std::wstring& word : {std::wstring(L"reload"), std::wstring(L" Go back "), std::wstring(L""),
                                    std::wstring(L"B ACK")}) {

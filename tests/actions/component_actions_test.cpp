@@ -30,9 +30,7 @@ std::vector<std::wstring> ScriptsRun() { return engine::Client().ArgsOf(L"Execut
 class ComponentTest : public BrowserTest {
  protected:
   void ReadyRect1() {
-    AddRectangle("Rect1");
-    ASSERT_EQ(Create(L"Rect1"), 1);
-    ASSERT_TRUE(WaitReady(1));
+    ASSERT_NO_FATAL_FAILURE(ReadyHost());
   }
   int32_t Run(const Component& c, const std::wstring& name, const std::wstring& id, const std::wstring& json,
               const std::wstring& variable = L"") {

@@ -29,9 +29,7 @@ class LocalContentTest : public BrowserTest {
 
   // Rect1 with a created WebView.
   void ReadyRect1() {
-    AddRectangle("Rect1");
-    ASSERT_EQ(Create(L"Rect1"), 1);
-    ASSERT_TRUE(WaitReady(1));
+    ASSERT_NO_FATAL_FAILURE(ReadyHost());
   }
   int32_t LoadFile(const std::wstring& name, const std::wstring& path) { return host->ExecW(17, {name, path}); }
   int32_t LoadFolder(const std::wstring& name, const std::wstring& folder, const std::wstring& page) {

@@ -15,9 +15,7 @@ class ReadyBrowserTest : public BrowserTest {
  protected:
   void SetUp() override {
     BrowserTest::SetUp();
-    AddRectangle("Rect1");
-    ASSERT_EQ(Create(L"Rect1"), 1);
-    ASSERT_TRUE(WaitReady(1));
+    ASSERT_NO_FATAL_FAILURE(ReadyHost());
   }
   int32_t Info(const std::wstring& word, const std::wstring& variable = L"Out") {
     return host->ExecW(9, {L"Rect1", word, variable});

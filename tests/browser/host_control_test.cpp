@@ -18,9 +18,7 @@ class HostControl : public BrowserTest, public ::testing::WithParamInterface<Vis
 
 TEST_P(HostControl, ChangesVisibilityOfWindowAndControllerTogether) {
   const VisibilityCase& c = GetParam();
-  AddRectangle("Rect1");
-  ASSERT_EQ(Create(L"Rect1"), 1);
-  ASSERT_TRUE(WaitReady(1));
+  ASSERT_NO_FATAL_FAILURE(ReadyHost());
   HWND window = HostWindow(1);
   ASSERT_TRUE(ShownStyle(window));
 

@@ -47,9 +47,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<PendingCase>& info) { return std::string(info.param.label); });
 
 TEST_F(BrowserTest, ReadyHostNavigatesAtOnceAndKeepsNothing) {
-  AddRectangle("Rect1");
-  ASSERT_EQ(Create(L"Rect1"), 1);
-  ASSERT_TRUE(WaitReady(1));
+  ASSERT_NO_FATAL_FAILURE(ReadyHost());
   EXPECT_EQ(CountCalls(engine::CallsOf(1), L"Navigate"), 0);
 
   // The call reaches the engine inside the action, before any message is pumped.

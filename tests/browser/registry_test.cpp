@@ -58,9 +58,7 @@ TEST_F(BrowserTest, SecondCreateReplacesTheFirstHost) {
 }
 
 TEST_F(BrowserTest, FailedSecondCreateLeavesNoHost) {
-  AddRectangle("Rect1");
-  ASSERT_EQ(Create(L"Rect1"), 1);
-  ASSERT_TRUE(WaitReady(1));
+  ASSERT_NO_FATAL_FAILURE(ReadyHost());
 
   host->rectangles.erase("Rect1");  // the Rectangle is gone from the page
   EXPECT_EQ(Create(L"Rect1"), 0);

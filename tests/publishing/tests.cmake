@@ -27,7 +27,7 @@ add_custom_command(
   VERBATIM)
 add_custom_target(release_web_libraries DEPENDS ${_release_libs}/.laid-out)
 
-add_dependencies(dependencies_tests fake_loader_complete fake_loader_partial loader_runner release_web_libraries)
+add_dependencies(publishing_tests fake_loader_complete fake_loader_partial loader_runner release_web_libraries)
 
 # A WebLibraries tree whose extension folder holds a directory symbolic link back to itself
 # (made on the build side: Wine cannot create links from inside).
@@ -42,4 +42,4 @@ add_custom_command(
   COMMAND ${CMAKE_COMMAND} -E touch ${_fixtures}/link-cycle/.made
   VERBATIM)
 add_custom_target(link_cycle_fixture DEPENDS ${_fixtures}/link-cycle/.made)
-add_dependencies(dependencies_tests link_cycle_fixture)
+add_dependencies(publishing_tests link_cycle_fixture)
