@@ -165,4 +165,31 @@ std::string RectangleWindow::HandleText() const {
   return std::to_string(static_cast<long long>(reinterpret_cast<intptr_t>(hwnd_)));
 }
 
+ScopedEnvironmentVariable::ScopedEnvironmentVariable(const wchar_t* name, const wchar_t* value) : name_(name) {
+  const DWORD need = GetEnvironmentVariableW(name, nullptr, 0);
+  if (need > 0) {
+    std::wstring buffer(need, L'\0');
+    const DWORD got = GetEnvironmentVariableW(name, &buffer[0], need);
+    buffer.resize(got < need ? got : 0);
+    saved_ = buffer;
+    had_ = true;
+  }
+  SetEnvironmentVariableW(name, value);
+}
+
+ScopedEnvironmentVariable::~ScopedEnvironmentVariable() {
+  SetEnvironmentVariableW(name_.c_str(), had_ ? saved_.c_str() : nullptr);
+}
+
+ScopedCurrentDirectory::ScopedCurrentDirectory(const std::wstring& folder) {
+  wchar_t buffer[32768];
+  const DWORD length = GetCurrentDirectoryW(32768, buffer);
+  if (length > 0 && length < 32768) saved_.assign(buffer, length);
+  ok_ = SetCurrentDirectoryW(folder.c_str()) != FALSE;
+}
+
+ScopedCurrentDirectory::~ScopedCurrentDirectory() {
+  if (!saved_.empty()) SetCurrentDirectoryW(saved_.c_str());
+}
+
 }  // namespace testhost

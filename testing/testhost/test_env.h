@@ -20,6 +20,46 @@ std::wstring Widen(const std::string& utf8);
 std::string Utf8(const std::wstring& text);
 std::string Ansi(const std::wstring& text);   // CP_ACP
 
+// A fresh empty folder (path with trailing backslash), removed with everything in it when the
+// holder goes, also when a failed assertion ends the test early.
+class ScopedTempDir {
+ public:
+  explicit ScopedTempDir(const std::wstring& hint = L"t") : path_(MakeTempDir(hint)) {}
+  ~ScopedTempDir() { RemoveTree(path_); }
+  ScopedTempDir(const ScopedTempDir&) = delete;
+  ScopedTempDir& operator=(const ScopedTempDir&) = delete;
+  const std::wstring& path() const { return path_; }
+ private:
+  std::wstring path_;
+};
+
+// Sets an environment variable (null removes it) and gives it back its earlier value, or
+// removes it again, when the holder goes.
+class ScopedEnvironmentVariable {
+ public:
+  ScopedEnvironmentVariable(const wchar_t* name, const wchar_t* value);
+  ~ScopedEnvironmentVariable();
+  ScopedEnvironmentVariable(const ScopedEnvironmentVariable&) = delete;
+  ScopedEnvironmentVariable& operator=(const ScopedEnvironmentVariable&) = delete;
+  void Set(const wchar_t* value) { SetEnvironmentVariableW(name_.c_str(), value); }
+ private:
+  std::wstring name_, saved_;
+  bool had_ = false;
+};
+
+// Makes a folder the current directory and goes back to the earlier one when the holder goes.
+class ScopedCurrentDirectory {
+ public:
+  explicit ScopedCurrentDirectory(const std::wstring& folder);
+  ~ScopedCurrentDirectory();
+  ScopedCurrentDirectory(const ScopedCurrentDirectory&) = delete;
+  ScopedCurrentDirectory& operator=(const ScopedCurrentDirectory&) = delete;
+  bool ok() const { return ok_; }
+ private:
+  std::wstring saved_;
+  bool ok_ = false;
+};
+
 // Points LOCALAPPDATA at a fresh folder for the lifetime of the object and restores it after.
 class ScopedLocalAppData {
  public:

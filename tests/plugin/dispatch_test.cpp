@@ -97,12 +97,14 @@ TEST(Dispatch, MessagesOutsideTheCodePageReachLastErrorWithTheDefaultCharacter) 
   ScopedLocalAppData appData;
   const std::wstring folder = appData.dir() + L"\u0416\u0443\u0440\u043d\u0430\u043b \u0101";
   ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
-  SetEnvironmentVariableW(L"LOCALAPPDATA", folder.c_str());
+  ScopedEnvironmentVariable localAppData(L"LOCALAPPDATA", folder.c_str());
   TestHost host;
   host.Start();
   RectangleWindow rect;
   host.rectangles["Rect1"] = rect.hwnd();
-  SetCurrentDirectoryW(MakeTempDir(L"noloader").c_str());  // no WebView2Loader.dll anywhere
+  const ScopedTempDir noLoader(L"noloader");
+  const ScopedCurrentDirectory current(noLoader.path());  // no WebView2Loader.dll anywhere
+  ASSERT_TRUE(current.ok());
   EXPECT_EQ(host.Exec(1, {"Rect1", ""}), 1);
   const std::wstring logPath = folder + L"\\tamrelDesk\\tamrelDesk.log";
   // Every letter the code page lacks becomes "?", none a look-alike ("a" for a-macron).

@@ -5,6 +5,7 @@
 #include <cwchar>
 #include <string>
 #include "support/buffer_text.h"
+#include "test_env.h"
 
 namespace {
 // Answers as GetEnvironmentVariableW does: the length when it fits, else the size it needs.
@@ -53,8 +54,9 @@ TEST(BufferText, FailureIsTheEmptyText) {
 
 TEST(BufferText, EnvironmentVariablesLongerThanMaxPath) {
   const std::wstring value = L"C:\\" + std::wstring(1000, L'v');
-  ASSERT_TRUE(SetEnvironmentVariableW(L"TAMREL_BUFFER_TEXT", value.c_str()));
-  EXPECT_EQ(EnvironmentText(L"TAMREL_BUFFER_TEXT"), value);
-  SetEnvironmentVariableW(L"TAMREL_BUFFER_TEXT", nullptr);
+  {
+    const testhost::ScopedEnvironmentVariable variable(L"TAMREL_BUFFER_TEXT", value.c_str());
+    EXPECT_EQ(EnvironmentText(L"TAMREL_BUFFER_TEXT"), value);
+  }
   EXPECT_EQ(EnvironmentText(L"TAMREL_BUFFER_TEXT"), L"");
 }

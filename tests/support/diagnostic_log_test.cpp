@@ -65,33 +65,34 @@ TEST(DiagnosticLog, TextIsWrittenUnchangedAsUtf8) {
 }
 
 TEST(DiagnosticLog, LocalAppDataWithOrWithoutTrailingBackslashAndMissingFolders) {
-  const std::wstring base = MakeTempDir(L"log");
-  const std::wstring deep = base + L"a\\b";  // neither a nor b exists yet
-  for (const std::wstring& value : {deep, deep + L"\\"}) {
-    SetEnvironmentVariableW(L"LOCALAPPDATA", value.c_str());
-    WriteLog(L"line");
+  const ScopedTempDir base(L"log");
+  const std::wstring deep = base.path() + L"a\\b";  // neither a nor b exists yet
+  {
+    ScopedEnvironmentVariable localAppData(L"LOCALAPPDATA", nullptr);
+    for (const std::wstring& value : {deep, deep + L"\\"}) {
+      localAppData.Set(value.c_str());
+      WriteLog(L"line");
+    }
   }
-  SetEnvironmentVariableW(L"LOCALAPPDATA", nullptr);
   const std::string log = ReadFileBytes(deep + L"\\tamrelDesk\\tamrelDesk.log");
   size_t count = 0;
   for (size_t p = 0; (p = log.find("| line\r\n", p)) != std::string::npos; ++p) ++count;
   EXPECT_EQ(count, 2u);
   EXPECT_EQ(GetFileAttributesW((deep + L"\\\\tamrelDesk").c_str()) & FILE_ATTRIBUTE_DIRECTORY,
             static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
-  RemoveTree(base);
 }
 
 TEST(DiagnosticLog, AnUnwritableFolderDropsTheLineSilently) {
-  const std::wstring base = MakeTempDir(L"logfile");
+  const ScopedTempDir base(L"logfile");
   // A file where the folder should be: the folder cannot be created.
-  ASSERT_TRUE(WriteFileBytes(base + L"tamrelDesk", "not a folder"));
-  SetEnvironmentVariableW(L"LOCALAPPDATA", base.c_str());
-  WriteLog(L"lost");
-  WriteDependencyLog(L"lost");
-  WriteAssetLog(L"lost");
-  SetEnvironmentVariableW(L"LOCALAPPDATA", nullptr);
-  EXPECT_EQ(ReadFileBytes(base + L"tamrelDesk"), "not a folder");
-  RemoveTree(base);
+  ASSERT_TRUE(WriteFileBytes(base.path() + L"tamrelDesk", "not a folder"));
+  {
+    const ScopedEnvironmentVariable localAppData(L"LOCALAPPDATA", base.path().c_str());
+    WriteLog(L"lost");
+    WriteDependencyLog(L"lost");
+    WriteAssetLog(L"lost");
+  }
+  EXPECT_EQ(ReadFileBytes(base.path() + L"tamrelDesk"), "not a folder");
 }
 
 TEST(DiagnosticLog, EveryWriterAppendsWhileAnotherHandleHoldsTheFile) {

@@ -51,7 +51,8 @@ TEST(UniqueResource, FailedFindAndFileHandlesAreFalse) {
 }
 
 TEST(UniqueResource, AFileIsClosedWhenItsHolderGoes) {
-  const std::wstring dir = testhost::MakeTempDir(L"holder");
+  const testhost::ScopedTempDir temp(L"holder");
+  const std::wstring& dir = temp.path();
   const std::wstring path = dir + L"held.txt";
   ASSERT_TRUE(testhost::WriteFileBytes(path, "x"));
   {
@@ -65,5 +66,4 @@ TEST(UniqueResource, AFileIsClosedWhenItsHolderGoes) {
     EXPECT_TRUE(find);
   }
   EXPECT_TRUE(DeleteFileW(path.c_str()));
-  testhost::RemoveTree(dir);
 }
