@@ -63,10 +63,16 @@ void EngineCore::ClosePage(Page& page) {
   if (page.sink) page.sink->DropHandlers();
 }
 
-void EngineCore::Navigate(Page& page, const std::wstring& uri) { page.source = uri; }
+HRESULT EngineCore::Navigate(Page& page, const std::wstring& uri) {
+  page.source = uri;
+  return S_OK;
+}
 
 // A document shown from a string has the origin about:blank.
-void EngineCore::NavigateToString(Page& page, const std::wstring&) { page.source = L"about:blank"; }
+HRESULT EngineCore::NavigateToString(Page& page, const std::wstring&) {
+  page.source = L"about:blank";
+  return S_OK;
+}
 
 HRESULT EngineCore::SetZoom(Page& page, double factor) {
   // The runtime refuses a factor of zero or below.
@@ -81,10 +87,10 @@ HRESULT EngineCore::EnableWebMessages(Page& page, BOOL enabled) {
   return S_OK;
 }
 
-std::wstring EngineCore::AddDocumentScript(Page& page, const std::wstring& script) {
+void EngineCore::AddDocumentScript(Page& page, const std::wstring& script, DocumentScriptCompletion done) {
   std::wstring id = L"script-" + std::to_wstring(page.nextScriptId++);
   page.documentScripts.emplace_back(id, script);
-  return id;
+  if (done) Post([done, id] { done(S_OK, id.c_str()); });
 }
 
 void EngineCore::RemoveDocumentScript(Page& page, const std::wstring& id) {
@@ -113,7 +119,7 @@ void EngineCore::PostWebMessage(int32_t number, const std::wstring& text, bool i
   });
 }
 
-void EngineCore::StartScript(ScriptCompletion completion) {
+void EngineCore::StartScript(Page&, const std::wstring&, ScriptCompletion completion) {
   if (manualScripts_) {
     pendingScripts_.push_back(std::move(completion));
     return;
