@@ -1,0 +1,87 @@
+#include "unix_paths.h"
+
+#include <windows.h>
+
+#include <cwctype>
+
+namespace chromium {
+namespace {
+
+using UnixNameProc = char*(__cdecl*)(const wchar_t*);
+using DosNameProc = wchar_t*(__cdecl*)(const char*);
+
+template <typename Proc>
+Proc Kernel32Export(const char* name) {
+  return reinterpret_cast<Proc>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), name)));
+}
+
+// Wine's functions return HeapAlloc'ed strings of the process heap.
+struct HeapText {
+  void* p;
+  ~HeapText() {
+    if (p) HeapFree(GetProcessHeap(), 0, p);
+  }
+};
+
+bool AllDigits(const wchar_t* name) {
+  if (!*name) return false;
+  for (; *name; ++name)
+    if (!iswdigit(*name)) return false;
+  return true;
+}
+
+std::string ReadWhole(const std::wstring& path) {
+  HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_EXISTING, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return std::string();
+  std::string out;
+  char buf[4096];
+  DWORD got = 0;
+  while (ReadFile(h, buf, sizeof buf, &got, nullptr) && got) out.append(buf, got);
+  CloseHandle(h);
+  return out;
+}
+
+}  // namespace
+
+std::string UnixPath(const std::wstring& windowsPath) {
+  static const auto proc = Kernel32Export<UnixNameProc>("wine_get_unix_file_name");
+  if (!proc) return std::string();
+  HeapText text{proc(windowsPath.c_str())};
+  return text.p ? std::string(static_cast<const char*>(text.p)) : std::string();
+}
+
+std::wstring WindowsPath(const std::string& unixPath) {
+  static const auto proc = Kernel32Export<DosNameProc>("wine_get_dos_file_name");
+  if (!proc) return std::wstring();
+  HeapText text{proc(unixPath.c_str())};
+  return text.p ? std::wstring(static_cast<const wchar_t*>(text.p)) : std::wstring();
+}
+
+int CountProcessesWithArgument(const std::string& argument) {
+  const std::wstring proc = WindowsPath("/proc");
+  if (proc.empty()) return 0;
+  int count = 0;
+  WIN32_FIND_DATAW entry;
+  HANDLE find = FindFirstFileW((proc + L"\\*").c_str(), &entry);
+  if (find == INVALID_HANDLE_VALUE) return 0;
+  do {
+    if (!AllDigits(entry.cFileName)) continue;
+    const std::string cmdline = ReadWhole(proc + L"\\" + entry.cFileName + L"\\cmdline");
+    // Arguments are separated by NUL characters.
+    size_t start = 0;
+    while (start < cmdline.size()) {
+      size_t end = cmdline.find('\0', start);
+      if (end == std::string::npos) end = cmdline.size();
+      if (cmdline.compare(start, end - start, argument) == 0) {
+        ++count;
+        break;
+      }
+      start = end + 1;
+    }
+  } while (FindNextFileW(find, &entry));
+  FindClose(find);
+  return count;
+}
+
+}  // namespace chromium
