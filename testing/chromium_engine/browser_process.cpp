@@ -3,6 +3,7 @@
 #include <map>
 #include <vector>
 
+#include "scoped_handle.h"
 #include "text_utf8.h"
 #include "unix_paths.h"
 
@@ -23,18 +24,6 @@ int g_running = 0;
 // One argument of a command line as CreateProcess splits it (no argument here holds a quote).
 std::wstring Quoted(const std::wstring& argument) {
   return argument.find_first_of(L" \t") == std::wstring::npos ? argument : L"\"" + argument + L"\"";
-}
-
-std::string ReadSmallFile(const std::wstring& path) {
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                         OPEN_EXISTING, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return std::string();
-  std::string out;
-  char buf[1024];
-  DWORD got = 0;
-  while (ReadFile(h, buf, sizeof buf, &got, nullptr) && got) out.append(buf, got);
-  CloseHandle(h);
-  return out;
 }
 
 // "port\n/devtools/browser/<id>\n", written by the browser once it listens.
@@ -115,40 +104,28 @@ HRESULT BrowserProcess::Start(const std::wstring& userDataFolder, const std::wst
   std::wstring commandLine = Quoted(binaryWindows);
   for (const std::wstring& argument : arguments) commandLine += L" " + Quoted(argument);
 
-  // The browser's own diagnostics (it writes plenty) go nowhere.
-  SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
-  HANDLE nowhere = CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
-                               OPEN_EXISTING, 0, nullptr);
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
-  if (nowhere != INVALID_HANDLE_VALUE) {
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = startup.hStdOutput = startup.hStdError = nowhere;
-  }
   PROCESS_INFORMATION info{};
   // Wine starts the Unix binary but gives no handle that could wait for it or end it: the
   // protocol's Browser.close ends it.
-  const BOOL started = CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, nowhere != INVALID_HANDLE_VALUE, 0,
-                                     nullptr, nullptr, &startup, &info);
-  const DWORD startError = GetLastError();
-  if (nowhere != INVALID_HANDLE_VALUE) CloseHandle(nowhere);
-  if (!started) return HRESULT_FROM_WIN32(startError);
-  if (info.hThread) CloseHandle(info.hThread);
-  if (info.hProcess) CloseHandle(info.hProcess);
+  if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+    return HRESULT_FROM_WIN32(GetLastError());
+  const ScopedHandle thread(info.hThread), process(info.hProcess);
   ++g_running;
   started_ = true;
 
   int port = 0;
   std::string path;
   const DWORD start = GetTickCount();
-  while (!ParseActivePort(ReadSmallFile(portFile), &port, &path)) {
+  while (!ParseActivePort(ReadWholeFile(portFile), &port, &path)) {
     if (GetTickCount() - start > kStartTimeoutMs) return E_FAIL;  // the destructor ends what started
     Sleep(10);
   }
   connection_ = CdpConnection::Open(port, path);
   if (!connection_) return E_FAIL;
   const Json version = connection_->Call("Browser.getVersion", Json::object());
-  if (version.contains("result")) version_ = FromUtf8(version["result"].value("product", std::string()));
+  version_ = FromUtf8(Text(Member(version, "result"), "product"));
   return S_OK;
 }
 

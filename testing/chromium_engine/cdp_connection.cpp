@@ -86,8 +86,8 @@ void CdpConnection::ReadLoop() {
   while (socket_.Receive(text)) {
     Json message = Json::parse(text, nullptr, false);
     if (message.is_discarded()) continue;
-    if (message.contains("id") && message["id"].is_number_integer()) {
-      const int64_t id = message["id"].get<int64_t>();
+    if (Member(message, "id").is_number_integer()) {
+      const int64_t id = Integer(message, "id");
       std::lock_guard<std::mutex> guard(lock_);
       if (waiting_.count(id)) {
         syncAnswers_[id] = std::move(message);
@@ -106,9 +106,9 @@ void CdpConnection::ReadLoop() {
 }
 
 void CdpConnection::Dispatch(const Json& message) {
-  if (message.contains("id")) {
-    if (!message["id"].is_number_integer()) return;
-    const int64_t id = message["id"].get<int64_t>();
+  if (Has(message, "id")) {
+    if (!Member(message, "id").is_number_integer()) return;
+    const int64_t id = Integer(message, "id");
     auto it = replies_.find(id);
     if (it == replies_.end()) return;
     Reply reply = std::move(it->second);
@@ -116,13 +116,9 @@ void CdpConnection::Dispatch(const Json& message) {
     if (reply) reply(message);
     return;
   }
-  if (!onEvent_ || !message.contains("method") || !message["method"].is_string()) return;
-  const std::string session = message.contains("sessionId") && message["sessionId"].is_string()
-                                  ? message["sessionId"].get<std::string>()
-                                  : std::string();
-  const std::string method = message["method"].get<std::string>();
-  static const Json kNoParams = Json::object();
-  onEvent_(session, method, message.contains("params") ? message["params"] : kNoParams);
+  const std::string method = Text(message, "method");
+  if (!onEvent_ || method.empty()) return;
+  onEvent_(Text(message, "sessionId"), method, Member(message, "params"));
 }
 
 void CdpConnection::OnClosed() {

@@ -15,13 +15,11 @@
 #include <string>
 #include <thread>
 
-#include <nlohmann/json.hpp>
+#include "json_access.h"
 
 #include "web_socket.h"
 
 namespace chromium {
-
-using Json = nlohmann::json;
 
 class CdpConnection : public std::enable_shared_from_this<CdpConnection> {
  public:

@@ -6,6 +6,7 @@
 #include "base64.h"
 #include "delivery_queue.h"
 #include "page_shim.h"
+#include "scoped_handle.h"
 #include "text_utf8.h"
 #include "url_mapping.h"
 
@@ -16,6 +17,24 @@ EngineBehaviour& Behaviour() { return chromium::ChromiumCore::Instance(); }
 
 namespace chromium {
 namespace {
+
+// Nothing crosses into the plug-in as a C++ exception: a failure inside the engine reads as
+// E_FAIL, or as nothing done for a call without a result.
+template <typename F>
+HRESULT Guarded(F&& body) noexcept {
+  try {
+    return body();
+  } catch (...) {
+    return E_FAIL;
+  }
+}
+template <typename F>
+void Quietly(F&& body) noexcept {
+  try {
+    body();
+  } catch (...) {
+  }
+}
 
 constexpr size_t kMaxStringDocumentBytes = 2 * 1024 * 1024;
 constexpr double kMinZoom = 0.25, kMaxZoom = 5.0;  // the range the runtime normalises into
@@ -59,16 +78,16 @@ std::shared_ptr<engine::Page> ChromiumCore::OpenPage(const std::shared_ptr<Brows
     target["height"] = client.bottom;
   }
   const Json created = cdp.Call("Target.createTarget", target);
-  if (!created.contains("result")) return nullptr;
+  if (!Has(created, "result")) return nullptr;
   auto s = std::make_shared<PageState>();
   s->browser = browser;
-  s->targetId = created["result"].value("targetId", std::string());
+  s->targetId = Text(Member(created, "result"), "targetId");
   const Json attached = cdp.Call("Target.attachToTarget", Json{{"targetId", s->targetId}, {"flatten", true}});
-  if (!attached.contains("result")) {
+  if (!Has(attached, "result")) {
     cdp.Send("Target.closeTarget", Json{{"targetId", s->targetId}});
     return nullptr;
   }
-  s->sessionId = attached["result"].value("sessionId", std::string());
+  s->sessionId = Text(Member(attached, "result"), "sessionId");
 
   s->page = std::make_shared<engine::Page>();
   s->page->number = nextPageNumber_++;
@@ -83,7 +102,7 @@ std::shared_ptr<engine::Page> ChromiumCore::OpenPage(const std::shared_ptr<Brows
   // Before any script the plug-in registers, so chrome.webview exists when those run.
   const Json shim = browser->Cdp().Call("Page.addScriptToEvaluateOnNewDocument",
                                         Json{{"source", kPageShim}, {"runImmediately", true}}, s->sessionId);
-  if (!shim.contains("result")) {
+  if (!Has(shim, "result")) {
     pages_.erase(s->page.get());
     cdp.Send("Target.closeTarget", Json{{"targetId", s->targetId}});
     return nullptr;
@@ -93,16 +112,18 @@ std::shared_ptr<engine::Page> ChromiumCore::OpenPage(const std::shared_ptr<Brows
 }
 
 void ChromiumCore::ClosePage(engine::Page& page) {
-  if (page.closed) return;
-  page.closed = true;
-  page.documentScripts.clear();
-  if (page.sink) page.sink->DropHandlers();
-  auto it = pages_.find(&page);
-  if (it == pages_.end()) return;
-  State s = it->second;
-  pages_.erase(it);
-  s->browser->Cdp().Send("Target.closeTarget", Json{{"targetId", s->targetId}});
-  // The last page and environment of a browser end it when they go (BrowserProcess).
+  Quietly([&] {
+    if (page.closed) return;
+    page.closed = true;
+    page.documentScripts.clear();
+    if (page.sink) page.sink->DropHandlers();
+    auto it = pages_.find(&page);
+    if (it == pages_.end()) return;
+    State s = it->second;
+    pages_.erase(it);
+    s->browser->Cdp().Send("Target.closeTarget", Json{{"targetId", s->targetId}});
+    // The last page and environment of a browser end it when they go (BrowserProcess).
+  });
 }
 
 void ChromiumCore::SendNavigation(const State& s, const std::string& method, const Json& params) {
@@ -117,7 +138,7 @@ void ChromiumCore::SendNavigation(const State& s, const std::string& method, con
 
 void ChromiumCore::OnNavigationAnswer(const State& s, const Json& answer) {
   if (s->page->closed) return;
-  if (!answer.contains("result")) {
+  if (!Has(answer, "result")) {
     // Refused at once (an address the browser cannot parse): nothing starts.
     if (s->nav.completed) {
       s->awaitingCommit = false;
@@ -125,10 +146,10 @@ void ChromiumCore::OnNavigationAnswer(const State& s, const Json& answer) {
     }
     return;
   }
-  const Json& result = answer["result"];
-  const std::string errorText = result.value("errorText", std::string());
+  const Json& result = Member(answer, "result");
+  const std::string errorText = Text(result, "errorText");
   if (errorText.empty()) return;
-  const std::string loader = result.value("loaderId", std::string());
+  const std::string loader = Text(result, "loaderId");
   if (s->nav.completed || loader.empty() || loader != s->nav.loaderId) {
     // Failed without starting a navigation of its own (chrome://crash, for one).
     if (s->nav.completed) {
@@ -147,68 +168,81 @@ void ChromiumCore::OnNavigationAnswer(const State& s, const Json& answer) {
 }
 
 HRESULT ChromiumCore::Navigate(engine::Page& page, const std::wstring& uri) {
-  State s = StateOf(page);
-  if (!s) return engine::kClosedError;
-  SendNavigation(s, "Page.navigate", Json{{"url", ToBrowserUrl(ToUtf8(uri))}});
-  return S_OK;
+  return Guarded([&]() -> HRESULT {
+    State s = StateOf(page);
+    if (!s) return engine::kClosedError;
+    SendNavigation(s, "Page.navigate", Json{{"url", ToBrowserUrl(ToUtf8(uri))}});
+    return S_OK;
+  });
 }
 
 HRESULT ChromiumCore::NavigateToString(engine::Page& page, const std::wstring& html) {
-  State s = StateOf(page);
-  if (!s) return engine::kClosedError;
-  std::string body = ToUtf8(html);
-  if (body.size() > kMaxStringDocumentBytes) return E_INVALIDARG;
-  if (!s->fetchEnabled) {
-    s->fetchEnabled = true;
-    s->Send("Fetch.enable", Json{{"patterns", Json::array({Json{{"urlPattern", std::string(kStringDocumentOrigin) + "*"},
-                                                                {"requestStage", "Request"}}})}});
-  }
-  const std::string url = kStringDocumentOrigin + std::to_string(s->nextStringDocument++);
-  s->stringDocuments[url] = std::move(body);
-  SendNavigation(s, "Page.navigate", Json{{"url", url}});
-  return S_OK;
+  return Guarded([&]() -> HRESULT {
+    State s = StateOf(page);
+    if (!s) return engine::kClosedError;
+    std::string body = ToUtf8(html);
+    if (body.size() > kMaxStringDocumentBytes) return E_INVALIDARG;
+    if (!s->fetchEnabled) {
+      s->fetchEnabled = true;
+      s->Send("Fetch.enable", Json{{"patterns", Json::array({Json{{"urlPattern", std::string(kStringDocumentOrigin) + "*"},
+                                                                  {"requestStage", "Request"}}})}});
+    }
+    const std::string url = kStringDocumentOrigin + std::to_string(s->nextStringDocument++);
+    s->stringDocuments[url] = std::move(body);
+    SendNavigation(s, "Page.navigate", Json{{"url", url}});
+    return S_OK;
+  });
 }
 
 void ChromiumCore::Reload(engine::Page& page) {
-  if (State s = StateOf(page)) SendNavigation(s, "Page.reload", Json::object());
+  Quietly([&] {
+    if (State s = StateOf(page)) SendNavigation(s, "Page.reload", Json::object());
+  });
 }
 
 void ChromiumCore::History(engine::Page& page, int step) {
-  State s = StateOf(page);
-  if (!s) return;
-  std::weak_ptr<PageState> weak = s;
-  s->Send("Page.getNavigationHistory", Json::object(), [this, weak, step](const Json& answer) {
-    State state = weak.lock();
-    if (!state || state->page->closed || !answer.contains("result")) return;
-    const Json& entries = answer["result"]["entries"];
-    const int target = answer["result"].value("currentIndex", 0) + step;
-    if (!entries.is_array() || target < 0 || target >= static_cast<int>(entries.size())) return;
-    SendNavigation(state, "Page.navigateToHistoryEntry", Json{{"entryId", entries[target].value("id", 0)}});
+  Quietly([&] {
+    State s = StateOf(page);
+    if (!s) return;
+    std::weak_ptr<PageState> weak = s;
+    s->Send("Page.getNavigationHistory", Json::object(), [this, weak, step](const Json& answer) {
+      State state = weak.lock();
+      if (!state || state->page->closed) return;
+      const Json& entries = Member(Member(answer, "result"), "entries");
+      const int64_t target = Integer(Member(answer, "result"), "currentIndex") + step;
+      if (!entries.is_array() || target < 0 || target >= static_cast<int64_t>(entries.size())) return;
+      SendNavigation(state, "Page.navigateToHistoryEntry",
+                     Json{{"entryId", Integer(entries[static_cast<size_t>(target)], "id")}});
+    });
   });
 }
 
 void ChromiumCore::Stop(engine::Page& page) {
-  State s = StateOf(page);
-  if (!s) return;
-  std::weak_ptr<PageState> weak = s;
-  s->Send("Page.stopLoading", Json::object(), [this, weak](const Json&) {
-    State state = weak.lock();
-    if (!state || state->page->closed) return;
-    // A navigation stopped before it committed is cancelled.
-    if (!state->nav.completed && !state->nav.committed) {
-      state->awaitingCommit = false;
-      FlushDeferredScripts(state);
-      Complete(state, false, 14);
-    }
+  Quietly([&] {
+    State s = StateOf(page);
+    if (!s) return;
+    std::weak_ptr<PageState> weak = s;
+    s->Send("Page.stopLoading", Json::object(), [this, weak](const Json&) {
+      State state = weak.lock();
+      if (!state || state->page->closed) return;
+      // A navigation stopped before it committed is cancelled.
+      if (!state->nav.completed && !state->nav.committed) {
+        state->awaitingCommit = false;
+        FlushDeferredScripts(state);
+        Complete(state, false, 14);
+      }
+    });
   });
 }
 
 void ChromiumCore::PostMessageToPage(engine::Page& page, const std::wstring& text) {
-  State s = StateOf(page);
-  if (!s || !page.webMessageEnabled) return;
-  const std::string expression = std::string("(function(t){var v=window.chrome&&window.chrome.webview;if(v&&v.") +
-                                 kDeliverMember + ")v." + kDeliverMember + "(t);})(" + JsonText(ToUtf8(text)) + ")";
-  s->Send("Runtime.evaluate", Json{{"expression", expression}});
+  Quietly([&] {
+    State s = StateOf(page);
+    if (!s || !page.webMessageEnabled) return;
+    const std::string expression = std::string("(function(t){var v=window.chrome&&window.chrome.webview;if(v&&v.") +
+                                   kDeliverMember + ")v." + kDeliverMember + "(t);})(" + JsonText(ToUtf8(text)) + ")";
+    s->Send("Runtime.evaluate", Json{{"expression", expression}});
+  });
 }
 
 void ChromiumCore::ApplyMetrics(const State& s) {
@@ -225,15 +259,19 @@ void ChromiumCore::ApplyMetrics(const State& s) {
 }
 
 void ChromiumCore::SetBounds(engine::Page& page, const RECT& bounds) {
-  page.bounds = bounds;
-  if (State s = StateOf(page)) ApplyMetrics(s);
+  Quietly([&] {
+    page.bounds = bounds;
+    if (State s = StateOf(page)) ApplyMetrics(s);
+  });
 }
 
 HRESULT ChromiumCore::SetZoom(engine::Page& page, double factor) {
-  if (!(factor > 0.0) || !std::isfinite(factor)) return E_INVALIDARG;
-  page.zoom = factor;  // reported as set; applied within the runtime's range
-  if (State s = StateOf(page)) ApplyMetrics(s);
-  return S_OK;
+  return Guarded([&]() -> HRESULT {
+    if (!(factor > 0.0) || !std::isfinite(factor)) return E_INVALIDARG;
+    page.zoom = factor;  // reported as set; applied within the runtime's range
+    if (State s = StateOf(page)) ApplyMetrics(s);
+    return S_OK;
+  });
 }
 
 HRESULT ChromiumCore::EnableWebMessages(engine::Page& page, BOOL enabled) {
@@ -246,8 +284,8 @@ void ChromiumCore::RegisterScript(const State& s, const std::wstring& id, const 
   std::weak_ptr<PageState> weak = s;
   s->Send("Page.addScriptToEvaluateOnNewDocument", Json{{"source", source}}, [weak, id](const Json& answer) {
     State state = weak.lock();
-    if (!state || !answer.contains("result")) return;
-    const std::string identifier = answer["result"].value("identifier", std::string());
+    if (!state || !Has(answer, "result")) return;
+    const std::string identifier = Text(Member(answer, "result"), "identifier");
     if (state->removedEarly.erase(id)) {
       state->scriptIdentifiers.erase(id);
       state->Send("Page.removeScriptToEvaluateOnNewDocument", Json{{"identifier", identifier}});
@@ -265,95 +303,100 @@ void ChromiumCore::FlushDeferredScripts(const State& s) {
 
 void ChromiumCore::AddDocumentScript(engine::Page& page, const std::wstring& script,
                                      engine::DocumentScriptCompletion done) {
-  State s = StateOf(page);
-  if (!s) return;
-  const std::wstring id = std::to_wstring(s->nextScriptId++);
-  std::weak_ptr<PageState> weak = s;
-  const std::string source = ToUtf8(script);
-  // Registration applies only once its completion has run, so the browser learns of the
-  // script after the completion, and not before a navigation already on its way commits.
-  engine::Post([this, weak, id, source, done] {
-    if (done) done(S_OK, id.c_str());
-    State state = weak.lock();
-    if (!state || state->page->closed) return;
-    if (state->NavigationInFlight()) {
-      state->deferredScripts.emplace_back(id, source);
-    } else {
-      RegisterScript(state, id, source);
-    }
+  Quietly([&] {
+    State s = StateOf(page);
+    if (!s) return;
+    const std::wstring id = std::to_wstring(s->nextScriptId++);
+    std::weak_ptr<PageState> weak = s;
+    const std::string source = ToUtf8(script);
+    // Registration applies only once its completion has run, so the browser learns of the
+    // script after the completion, and not before a navigation already on its way commits.
+    engine::Post([this, weak, id, source, done] {
+      Quietly([&] {
+        if (done) done(S_OK, id.c_str());
+        State state = weak.lock();
+        if (!state || state->page->closed) return;
+        if (state->NavigationInFlight()) {
+          state->deferredScripts.emplace_back(id, source);
+        } else {
+          RegisterScript(state, id, source);
+        }
+      });
+    });
   });
 }
 
 void ChromiumCore::RemoveDocumentScript(engine::Page& page, const std::wstring& id) {
-  State s = StateOf(page);
-  if (!s) return;
-  auto& deferred = s->deferredScripts;
-  const auto before = deferred.size();
-  deferred.erase(std::remove_if(deferred.begin(), deferred.end(), [&](const auto& e) { return e.first == id; }),
-                 deferred.end());
-  if (deferred.size() != before) return;
-  auto it = s->scriptIdentifiers.find(id);
-  if (it == s->scriptIdentifiers.end()) return;
-  if (it->second.empty()) {
-    s->removedEarly.insert(id);
-    return;
-  }
-  s->Send("Page.removeScriptToEvaluateOnNewDocument", Json{{"identifier", it->second}});
-  s->scriptIdentifiers.erase(it);
+  Quietly([&] {
+    State s = StateOf(page);
+    if (!s) return;
+    auto& deferred = s->deferredScripts;
+    const auto before = deferred.size();
+    deferred.erase(std::remove_if(deferred.begin(), deferred.end(), [&](const auto& e) { return e.first == id; }),
+                   deferred.end());
+    if (deferred.size() != before) return;
+    auto it = s->scriptIdentifiers.find(id);
+    if (it == s->scriptIdentifiers.end()) return;
+    if (it->second.empty()) {
+      s->removedEarly.insert(id);
+      return;
+    }
+    s->Send("Page.removeScriptToEvaluateOnNewDocument", Json{{"identifier", it->second}});
+    s->scriptIdentifiers.erase(it);
+  });
 }
 
 void ChromiumCore::StartScript(engine::Page& page, const std::wstring& script, engine::ScriptCompletion done) {
-  State s = StateOf(page);
-  if (!s) {
-    engine::Post([done] {
-      if (done) done(engine::kClosedError, nullptr);
-    });
-    return;
-  }
-  std::weak_ptr<PageState> weak = s;
-  s->Send("Runtime.evaluate",
-          Json{{"expression", ToUtf8(script)}, {"returnByValue", false}, {"awaitPromise", false}},
-          [weak, done](const Json& answer) {
-            if (!done) return;
-            if (!answer.contains("result")) {
-              done(E_FAIL, nullptr);
-              return;
-            }
-            const Json& result = answer["result"];
-            // An exception in the script gives null, as for a value JSON cannot encode.
-            if (result.contains("exceptionDetails") || !result.contains("result")) {
-              done(S_OK, L"null");
-              return;
-            }
-            const Json& value = result["result"];
-            const std::string direct = ScriptResultJson(value);
-            State state = weak.lock();
-            if (!direct.empty() || !state || !value.contains("objectId")) {
-              done(S_OK, FromUtf8(direct.empty() ? "null" : direct).c_str());
-              return;
-            }
-            const std::string objectId = value["objectId"].get<std::string>();
-            state->Send("Runtime.callFunctionOn",
-                        Json{{"objectId", objectId}, {"functionDeclaration", kStringifyThis}, {"returnByValue", true}},
-                        [weak, done, objectId](const Json& serialised) {
-                          std::string json = "null";
-                          if (serialised.contains("result") && serialised["result"].contains("result")) {
-                            const Json& v = serialised["result"]["result"];
-                            if (v.value("type", std::string()) == "string") json = v["value"].get<std::string>();
-                          }
-                          if (State state = weak.lock())
-                            state->Send("Runtime.releaseObject", Json{{"objectId", objectId}});
-                          done(S_OK, FromUtf8(json).c_str());
-                        });
-          });
+  Quietly([&] {
+    State s = StateOf(page);
+    if (!s) {
+      engine::Post([done] {
+        if (done) done(engine::kClosedError, nullptr);
+      });
+      return;
+    }
+    std::weak_ptr<PageState> weak = s;
+    s->Send("Runtime.evaluate",
+            Json{{"expression", ToUtf8(script)}, {"returnByValue", false}, {"awaitPromise", false}},
+            [weak, done](const Json& answer) {
+              if (!done) return;
+              if (!Has(answer, "result")) {
+                done(E_FAIL, nullptr);
+                return;
+              }
+              const Json& result = Member(answer, "result");
+              // An exception in the script gives null, as for a value JSON cannot encode.
+              if (Has(result, "exceptionDetails") || !Has(result, "result")) {
+                done(S_OK, L"null");
+                return;
+              }
+              const Json& value = Member(result, "result");
+              const std::string direct = ScriptResultJson(value);
+              const std::string objectId = Text(value, "objectId");
+              State state = weak.lock();
+              if (!direct.empty() || !state || objectId.empty()) {
+                done(S_OK, FromUtf8(direct.empty() ? "null" : direct).c_str());
+                return;
+              }
+              state->Send("Runtime.callFunctionOn",
+                          Json{{"objectId", objectId}, {"functionDeclaration", kStringifyThis}, {"returnByValue", true}},
+                          [weak, done, objectId](const Json& serialised) {
+                            const Json& v = Member(Member(serialised, "result"), "result");
+                            const std::string json = Text(v, "type") == "string" ? Text(v, "value") : "null";
+                            if (State state = weak.lock())
+                              state->Send("Runtime.releaseObject", Json{{"objectId", objectId}});
+                            done(S_OK, FromUtf8(json).c_str());
+                          });
+            });
+  });
 }
 
 void ChromiumCore::RefreshHistory(const State& s) {
   const Json answer = s->browser->Cdp().Call("Page.getNavigationHistory", Json::object(), s->sessionId);
-  if (!answer.contains("result")) return;
-  const int current = answer["result"].value("currentIndex", 0);
-  const Json& entries = answer["result"]["entries"];
-  const int count = entries.is_array() ? static_cast<int>(entries.size()) : 0;
+  if (!Has(answer, "result")) return;
+  const int64_t current = Integer(Member(answer, "result"), "currentIndex");
+  const Json& entries = Member(Member(answer, "result"), "entries");
+  const int64_t count = entries.is_array() ? static_cast<int64_t>(entries.size()) : 0;
   s->page->canGoBack = current > 0 ? TRUE : FALSE;
   s->page->canGoForward = current + 1 < count ? TRUE : FALSE;
 }
@@ -369,14 +412,13 @@ HRESULT ChromiumCore::CapturePng(HWND window, const std::wstring& path) {
   }
   if (!found) return HRESULT_FROM_WIN32(ERROR_NOT_FOUND);
   const Json answer = found->browser->Cdp().Call("Page.captureScreenshot", Json{{"format", "png"}}, found->sessionId);
-  if (!answer.contains("result")) return E_FAIL;
-  const std::string png = Base64Decode(answer["result"].value("data", std::string()));
+  const std::string png = Base64Decode(Text(Member(answer, "result"), "data"));
   if (png.empty()) return E_FAIL;
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return HRESULT_FROM_WIN32(GetLastError());
+  const ScopedHandle file(
+      CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) return HRESULT_FROM_WIN32(GetLastError());
   DWORD written = 0;
-  const BOOL ok = WriteFile(file, png.data(), static_cast<DWORD>(png.size()), &written, nullptr);
-  CloseHandle(file);
+  const BOOL ok = WriteFile(file.get(), png.data(), static_cast<DWORD>(png.size()), &written, nullptr);
   return ok && written == png.size() ? S_OK : E_FAIL;
 }
 

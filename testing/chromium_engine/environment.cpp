@@ -21,7 +21,12 @@ HRESULT Environment::CreateCoreWebView2Controller(HWND parentWindow,
       return;
     }
     HRESULT hr = E_FAIL;
-    std::shared_ptr<engine::Page> page = ChromiumCore::Instance().OpenPage(self->browser_, parentWindow, &hr);
+    std::shared_ptr<engine::Page> page;
+    try {
+      page = ChromiumCore::Instance().OpenPage(self->browser_, parentWindow, &hr);
+    } catch (...) {
+      hr = E_FAIL;  // nothing unwinds into the message loop
+    }
     if (!page) {
       done->Invoke(FAILED(hr) ? hr : E_FAIL, nullptr);
       return;

@@ -46,7 +46,12 @@ extern "C" HRESULT STDAPICALLTYPE CreateCoreWebView2EnvironmentWithOptions(
   // The browser starts in the message loop, never inside this call.
   engine::Post([done, keptOptions, folder, arguments] {
     HRESULT hr = S_OK;
-    std::shared_ptr<chromium::BrowserProcess> browser = chromium::BrowserProcess::ForFolder(folder, arguments, &hr);
+    std::shared_ptr<chromium::BrowserProcess> browser;
+    try {
+      browser = chromium::BrowserProcess::ForFolder(folder, arguments, &hr);
+    } catch (...) {
+      hr = E_FAIL;  // nothing unwinds into the message loop
+    }
     if (!browser) {
       done->Invoke(FAILED(hr) ? hr : E_FAIL, nullptr);
       return;

@@ -63,25 +63,25 @@ void ChromiumCore::OnEvent(const BrowserProcess* browser, const std::string& ses
   // handlers do (a host script may destroy the very browser host).
   const State hold = s;
   if (method == "Page.frameStartedNavigating") {
-    if (params.value("frameId", std::string()) != s->targetId) return;
-    const std::string loader = params.value("loaderId", std::string());
+    if (Text(params, "frameId") != s->targetId) return;
+    const std::string loader = Text(params, "loaderId");
     // A redirect starts again with the same loader: same navigation id.
     if (!s->nav.completed && !loader.empty() && loader == s->nav.loaderId) {
       engine::EventData data;
-      data.uri = engine::NullableText{false, ShownUrl(params.value("url", std::string()))};
+      data.uri = engine::NullableText{false, ShownUrl(Text(params, "url"))};
       data.navigationId = s->nav.id;
       Deliver(s, ENGINE_EVENT_NAVIGATION_STARTING, data);
       return;
     }
-    StartNavigation(s, loader, params.value("url", std::string()), params.value("navigationType", std::string()));
+    StartNavigation(s, loader, Text(params, "url"), Text(params, "navigationType"));
   } else if (method == "Page.frameNavigated") {
-    if (params.contains("frame")) OnFrameNavigated(s, params["frame"]);
+    OnFrameNavigated(s, Member(params, "frame"));
   } else if (method == "Page.navigatedWithinDocument") {
-    if (params.value("frameId", std::string()) == s->targetId) OnNavigatedWithinDocument(s, params);
+    if (Text(params, "frameId") == s->targetId) OnNavigatedWithinDocument(s, params);
   } else if (method == "Page.loadEventFired") {
     OnLoaded(s);
   } else if (method == "Page.frameStoppedLoading") {
-    if (params.value("frameId", std::string()) == s->targetId) OnLoaded(s);
+    if (Text(params, "frameId") == s->targetId) OnLoaded(s);
   } else if (method == "Runtime.bindingCalled") {
     OnBinding(s, params);
   } else if (method == "Fetch.requestPaused") {
@@ -94,10 +94,10 @@ void ChromiumCore::OnEvent(const BrowserProcess* browser, const std::string& ses
 }
 
 void ChromiumCore::OnFrameNavigated(const State& s, const Json& frame) {
-  if (frame.contains("parentId") || frame.value("id", std::string()) != s->targetId) return;
-  const std::string loader = frame.value("loaderId", std::string());
-  const bool errorPage = frame.contains("unreachableUrl");
-  const std::string url = errorPage ? frame.value("unreachableUrl", std::string()) : frame.value("url", std::string());
+  if (!frame.is_object() || Has(frame, "parentId") || Text(frame, "id") != s->targetId) return;
+  const std::string loader = Text(frame, "loaderId");
+  const bool errorPage = Has(frame, "unreachableUrl");
+  const std::string url = errorPage ? Text(frame, "unreachableUrl") : Text(frame, "url");
   if (s->nav.completed || s->nav.loaderId != loader) {
     // A document that arrived without a start of its own still gets one.
     if (!StartNavigation(s, loader, url, "differentDocument")) return;
@@ -124,7 +124,7 @@ void ChromiumCore::OnFrameNavigated(const State& s, const Json& frame) {
 }
 
 void ChromiumCore::OnNavigatedWithinDocument(const State& s, const Json& params) {
-  const std::wstring shown = ShownUrl(params.value("url", std::string()));
+  const std::wstring shown = ShownUrl(Text(params, "url"));
   const bool changed = shown != s->page->source;
   const bool ours = !s->nav.completed && s->nav.sameDocument;
   s->page->source = shown;
@@ -150,8 +150,8 @@ void ChromiumCore::OnLoaded(const State& s) {
 }
 
 void ChromiumCore::OnBinding(const State& s, const Json& params) {
-  const std::string name = params.value("name", std::string());
-  const std::string payload = params.value("payload", std::string());
+  const std::string name = Text(params, "name");
+  const std::string payload = Text(params, "payload");
   if (name == kTitleBinding) {
     const std::wstring title = FromUtf8(payload);
     if (title == s->page->title) return;
@@ -162,18 +162,18 @@ void ChromiumCore::OnBinding(const State& s, const Json& params) {
   if (name != kMessageBinding || !s->page->webMessageEnabled) return;
   const Json message = Json::parse(payload, nullptr, false);
   if (!message.is_object()) return;
-  const std::string json = message.value("m", std::string("null"));
+  const std::string json = Has(message, "m") ? Text(message, "m") : std::string("null");
   const Json value = Json::parse(json, nullptr, false);
   const bool isString = value.is_string();
   const std::wstring text = FromUtf8(isString ? value.get<std::string>() : json);
-  const std::wstring source = ShownUrl(message.value("u", std::string()));
+  const std::wstring source = ShownUrl(Text(message, "u"));
   const std::shared_ptr<engine::Page> page = s->page;
   if (page->sink && !page->closed) page->sink->DeliverWebMessage(source, text, isString);
 }
 
 void ChromiumCore::OnRequestPaused(const State& s, const Json& params) {
-  const std::string requestId = params.value("requestId", std::string());
-  const std::string url = params.contains("request") ? params["request"].value("url", std::string()) : std::string();
+  const std::string requestId = Text(params, "requestId");
+  const std::string url = Text(Member(params, "request"), "url");
   auto it = s->stringDocuments.find(WithoutFragment(url));
   if (it == s->stringDocuments.end()) {
     s->Send("Fetch.continueRequest", Json{{"requestId", requestId}});

@@ -31,16 +31,16 @@ int32_t WebErrorStatusOf(const std::string& errorText) {
 }
 
 std::string ScriptResultJson(const Json& remote) {
-  const std::string type = remote.value("type", std::string());
+  const std::string type = Text(remote, "type");
   if (type == "undefined" || type == "symbol" || type == "bigint") return "null";
-  if (type == "string") return JsonText(remote.value("value", std::string()));
-  if (type == "boolean") return remote.value("value", false) ? "true" : "false";
+  if (type == "string") return JsonText(Text(remote, "value"));
+  if (type == "boolean") return Flag(remote, "value") ? "true" : "false";
   if (type == "number") {
-    if (remote.contains("unserializableValue"))  // NaN, Infinity, -Infinity, -0
-      return remote["unserializableValue"].get<std::string>() == "-0" ? "0" : "null";
-    return remote.contains("value") ? JsonText(remote["value"]) : "null";
+    if (Has(remote, "unserializableValue"))  // NaN, Infinity, -Infinity, -0
+      return Text(remote, "unserializableValue") == "-0" ? "0" : "null";
+    return Member(remote, "value").is_number() ? JsonText(Member(remote, "value")) : "null";
   }
-  if (type == "object" && remote.value("subtype", std::string()) == "null") return "null";
+  if (type == "object" && Text(remote, "subtype") == "null") return "null";
   return std::string();  // an object or function: serialised in the page
 }
 

@@ -4,6 +4,8 @@
 
 #include <cwctype>
 
+#include "scoped_handle.h"
+
 namespace chromium {
 namespace {
 
@@ -30,18 +32,6 @@ bool AllDigits(const wchar_t* name) {
   return true;
 }
 
-std::string ReadWhole(const std::wstring& path) {
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                         OPEN_EXISTING, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return std::string();
-  std::string out;
-  char buf[4096];
-  DWORD got = 0;
-  while (ReadFile(h, buf, sizeof buf, &got, nullptr) && got) out.append(buf, got);
-  CloseHandle(h);
-  return out;
-}
-
 }  // namespace
 
 std::string UnixPath(const std::wstring& windowsPath) {
@@ -63,11 +53,11 @@ int CountProcessesWithArgument(const std::string& argument) {
   if (proc.empty()) return 0;
   int count = 0;
   WIN32_FIND_DATAW entry;
-  HANDLE find = FindFirstFileW((proc + L"\\*").c_str(), &entry);
-  if (find == INVALID_HANDLE_VALUE) return 0;
+  ScopedFind find(FindFirstFileW((proc + L"\\*").c_str(), &entry));
+  if (!find.valid()) return 0;
   do {
     if (!AllDigits(entry.cFileName)) continue;
-    const std::string cmdline = ReadWhole(proc + L"\\" + entry.cFileName + L"\\cmdline");
+    const std::string cmdline = ReadWholeFile(proc + L"\\" + entry.cFileName + L"\\cmdline");
     // Arguments are separated by NUL characters.
     size_t start = 0;
     while (start < cmdline.size()) {
@@ -79,8 +69,7 @@ int CountProcessesWithArgument(const std::string& argument) {
       }
       start = end + 1;
     }
-  } while (FindNextFileW(find, &entry));
-  FindClose(find);
+  } while (FindNextFileW(find.get(), &entry));
   return count;
 }
 
