@@ -104,17 +104,29 @@ HRESULT BrowserProcess::Start(const std::wstring& userDataFolder, const std::wst
   std::wstring commandLine = Quoted(binaryWindows);
   for (const std::wstring& argument : arguments) commandLine += L" " + Quoted(argument);
 
+  // The browser's own output goes to a file of its profile, not to the host's console or
+  // pipes (a reader of those would otherwise wait for the browser too).
+  SECURITY_ATTRIBUTES inherited{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+  const ScopedHandle output(CreateFileW((folder + L"\\browser-output.log").c_str(), GENERIC_WRITE,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE, &inherited, CREATE_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
+  if (output.valid()) {
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = nullptr;
+    startup.hStdOutput = startup.hStdError = output.get();
+  }
   PROCESS_INFORMATION info{};
   // Wine starts the Unix binary but gives no handle that could wait for it or end it: the
   // protocol's Browser.close ends it.
-  if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+  if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, output.valid(), 0, nullptr, nullptr, &startup, &info))
     return HRESULT_FROM_WIN32(GetLastError());
   const ScopedHandle thread(info.hThread), process(info.hProcess);
   ++g_running;
   started_ = true;
 
+  StartWinsock();  // while the browser starts
   int port = 0;
   std::string path;
   const DWORD start = GetTickCount();

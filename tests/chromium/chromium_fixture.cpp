@@ -109,7 +109,7 @@ std::wstring TempFolder::Write(const std::wstring& relative, const std::string& 
 
 Session* ChromiumTest::session_ = nullptr;
 
-void ChromiumTest::StartSession(bool keeper) {
+void ChromiumTest::StartSession() {
   session_ = new Session();
   wchar_t current[MAX_PATH] = {};
   GetCurrentDirectoryW(MAX_PATH, current);
@@ -118,12 +118,21 @@ void ChromiumTest::StartSession(bool keeper) {
   session_->appData.reset(new testhost::ScopedLocalAppData());
   session_->host.reset(new testhost::TestHost());
   session_->host->Start();
-  if (!keeper) return;
+}
+
+void ChromiumTest::EnsureKeeper() {
+  if (!session_ || session_->host->Exec(9, {kKeeper, "WEBVIEW_CREATED", "[keeper]"}) == 1) return;
   auto& window = session_->rectangles[kKeeper];
   window.reset(new testhost::RectangleWindow(200, 100));
   session_->host->rectangles[kKeeper] = window->hwnd();
   session_->host->Exec(1, {kKeeper, ""});
   testhost::PumpUntil([] { return session_->host->Exec(9, {kKeeper, "WEBVIEW_CREATED", "[keeper]"}) == 1; }, kWaitMs);
+}
+
+void ChromiumTest::DropKeeper() {
+  if (!session_) return;
+  session_->host->Exec(5, {kKeeper});
+  testhost::PumpFor(20);
 }
 
 void ChromiumTest::EndSession() {
@@ -140,6 +149,15 @@ void ChromiumTest::EndSession() {
   delete session_;
   session_ = nullptr;
 }
+
+namespace {
+class SessionEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override { ChromiumTest::StartSession(); }
+  void TearDown() override { ChromiumTest::EndSession(); }
+};
+[[maybe_unused]] ::testing::Environment* const g_session = ::testing::AddGlobalTestEnvironment(new SessionEnvironment());
+}  // namespace
 
 void ChromiumTest::TearDown() {
   for (const std::string& name : created_) Host().Exec(5, {name});

@@ -2,8 +2,8 @@
 // Fixture of the tests on the real engine: the plug-in in the test host with the Chromium
 // engine's WebView2Loader.dll found through the current directory (the loader's third
 // candidate), as any host would find it beside the plug-in. One plug-in instance, one
-// LOCALAPPDATA and so one Chromium serve a whole test suite: a keeper browser host holds the
-// browser process between the tests, and the suite's end checks that nothing of it is left.
+// LOCALAPPDATA and so one Chromium serve the whole test program: a keeper browser host holds
+// the browser process between the tests, and the program's end checks that nothing is left.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -55,12 +55,15 @@ struct Session {
 
 class ChromiumTest : public ::testing::Test {
  public:
-  // Starts the suite's session; with a keeper, its browser process stays up between tests.
-  static void StartSession(bool keeper);
-  // Message 2, then the check that no Chromium process of the session is left.
+  // The session lives for the whole test program (a global test environment starts and ends
+  // it); each suite makes sure that the keeper's browser host exists, so that one browser
+  // process serves every suite that does not end it on purpose.
+  static void StartSession();
+  // Message 2, then the check that no engine object and no Chromium process is left.
   static void EndSession();
-  static void SetUpTestSuite() { StartSession(true); }
-  static void TearDownTestSuite() { EndSession(); }
+  static void EnsureKeeper();
+  static void DropKeeper();
+  static void SetUpTestSuite() { EnsureKeeper(); }
 
  protected:
   void TearDown() override;  // destroys the browser hosts the test created

@@ -1,4 +1,6 @@
 // Title, history, reload, stop and zoom of a real page, read back through the plug-in.
+#include <winsock2.h>
+
 #include "chromium_fixture.h"
 
 namespace chromiumtest {
@@ -51,17 +53,45 @@ TEST_F(State, BackForwardRefreshAndInformationWords) {
   EXPECT_EQ(Info("St", "URL"), testhost::Ansi(first));
 }
 
+// A server that accepts connections and never answers: a navigation to it stays on its way.
+class SilentServer {
+ public:
+  SilentServer() {
+    WSADATA data;
+    WSAStartup(MAKEWORD(2, 2), &data);
+    socket_ = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    int size = sizeof address;
+    if (socket_ != INVALID_SOCKET && ::bind(socket_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+        ::listen(socket_, 8) == 0 && getsockname(socket_, reinterpret_cast<sockaddr*>(&address), &size) == 0)
+      port_ = ntohs(address.sin_port);
+  }
+  ~SilentServer() {
+    if (socket_ != INVALID_SOCKET) closesocket(socket_);
+    WSACleanup();
+  }
+  int port() const { return port_; }
+
+ private:
+  SOCKET socket_ = INVALID_SOCKET;
+  int port_ = 0;
+};
+
 TEST_F(State, StopCancelsTheNavigationOnItsWay) {
   const std::wstring first = Page(L"stay.html", "Stay");
   ASSERT_TRUE(NavigateTo("St", first));
+  SilentServer server;
+  ASSERT_NE(server.port(), 0);
   const size_t mark = Mark();
-  // Both requests leave in the same pass of the message loop: the navigation cannot commit first.
-  ASSERT_EQ(ExecW(2, {L"St", Page(L"never.html", "Never")}), 1);
+  ASSERT_EQ(ExecW(2, {L"St", L"http://127.0.0.1:" + std::to_wstring(server.port()) + L"/never"}), 1);
+  ASSERT_TRUE(WaitForEvent("St", "NavigationStarting", mark));
   ASSERT_EQ(Exec(13, {"St"}), 1);
   ASSERT_TRUE(WaitForEvent("St", "NavigationCompleted", mark));
-  const std::vector<Event> events = EventsSince("St", mark);
-  ASSERT_FALSE(events.empty());
-  EXPECT_EQ(events.back(), (Event{"NavigationCompleted", "Success=False; WebErrorStatus=14; URL=" + testhost::Ansi(first)}));
+  EXPECT_EQ(EventsSince("St", mark),
+            (std::vector<Event>{{"NavigationStarting", "http://127.0.0.1:" + std::to_string(server.port()) + "/never"},
+                                {"NavigationCompleted", "Success=False; WebErrorStatus=14; URL=" + testhost::Ansi(first)}}));
   EXPECT_EQ(Info("St", "URL"), testhost::Ansi(first));
   EXPECT_EQ(Eval("St", "document.title"), "\"Stay\"");
 }

@@ -4,15 +4,16 @@
 namespace chromiumtest {
 namespace {
 
-// Without a keeper: the browser process belongs to the hosts of the test alone.
+// Without the keeper: the browser process belongs to the hosts of the test alone.
 class Teardown : public ChromiumTest {
  public:
-  static void SetUpTestSuite() { StartSession(false); }
+  static void SetUpTestSuite() { DropKeeper(); }
 };
 
 TEST_F(Teardown, DestroyAndRunModeCleanupLeaveNothing) {
   const std::wstring folder = Current().UserDataFolder();
   ASSERT_EQ(engine::LiveObjects(), 0);
+  ASSERT_EQ(ChromiumProcesses(folder), 0);
   ReadyHost("One");
   ReadyHost("Two");
   const int objectsOfTwo = engine::LiveObjects();

@@ -5,7 +5,7 @@ if(NOT TARGET ChromiumWebView2Loader)
 endif()
 file(GLOB _chromium_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*.cpp)
 add_executable(chromium_tests ${_chromium_sources} ${CMAKE_SOURCE_DIR}/testing/testhost/test_main.cpp)
-target_link_libraries(chromium_tests PRIVATE testhost tamrel_core GTest::gtest)
+target_link_libraries(chromium_tests PRIVATE testhost tamrel_core GTest::gtest ws2_32)
 add_dependencies(chromium_tests zkTamrelDesk ChromiumWebView2Loader)
 
 set(_web_libraries ${CMAKE_BINARY_DIR}/js-tests/WebLibraries)
