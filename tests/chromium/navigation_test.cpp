@@ -109,6 +109,36 @@ TEST_F(Navigation, FragmentAndMissingFile) {
                                         {"NavigationCompleted", "Success=False; WebErrorStatus=0; URL=" + missing}}));
 }
 
+TEST_F(Navigation, HtmlDocumentsUpToTwoMegabytes) {
+  // A document shown from a string has the origin about:blank, which the host reads as no URL.
+  size_t mark = Mark();
+  ASSERT_TRUE(Navigated("Nav", [&] { ASSERT_EQ(Exec(3, {"Nav", "<title>s</title><body>from a string</body>"}), 1); }));
+  std::vector<Event> events = NavigationEvents(mark);
+  const std::string id = NavigationId(events);
+  EXPECT_EQ(events, (std::vector<Event>{{"NavigationStarting", "about:blank"},
+                                        {"SourceChanged", "IsNewDocument=True; URL="},
+                                        {"ContentLoading", "IsErrorPage=False; NavigationID=" + id + "; URL="},
+                                        {"NavigationCompleted", "Success=True; WebErrorStatus=0; URL="}}));
+  EXPECT_EQ(Info("Nav", "URL"), "");
+  EXPECT_EQ(Eval("Nav", "document.body.textContent"), "\"from a string\"");
+
+  // Exactly 2 MB (2 x 1024 x 1024 bytes) is shown; one byte more is refused and nothing starts.
+  const std::string head = "<body>big</body><!--", tail = "-->";
+  const std::string limit = head + std::string(2 * 1024 * 1024 - head.size() - tail.size(), 'x') + tail;
+  ASSERT_TRUE(Navigated("Nav", [&] { ASSERT_EQ(Exec(3, {"Nav", limit}), 1); }));
+  // All of it arrived: the comment holds every filler byte.
+  EXPECT_EQ(Eval("Nav", "document.body.textContent + ' ' + "
+                        "document.createTreeWalker(document, NodeFilter.SHOW_COMMENT).nextNode().data.length"),
+            "\"big " + std::to_string(limit.size() - head.size() - tail.size()) + "\"");
+  mark = Mark();
+  ASSERT_EQ(Exec(3, {"Nav", limit + "x"}), 1);  // the plug-in does not examine the engine's answer
+  const std::wstring file = folder_.Write(L"after.html", "<!doctype html><body>after</body>");
+  ASSERT_TRUE(NavigateTo("Nav", FileUrl(file)));
+  events = NavigationEvents(mark);
+  ASSERT_FALSE(events.empty());
+  EXPECT_EQ(events.front(), (Event{"NavigationStarting", testhost::Ansi(FileUrl(file))}));
+}
+
 TEST_F(Navigation, ConfiguredScriptRunsOncePerEvent) {
   const std::wstring file = folder_.Write(L"titled.html", "<!doctype html><title>Titled</title><body>t</body>");
   const char* const events[] = {"NavigationStarting", "SourceChanged", "ContentLoading", "TitleChanged",
