@@ -194,6 +194,8 @@ void ChromiumCore::OnBrowserClosed(const BrowserProcess* browser) {
     engine::EventData data;
     data.processFailedKind = 0;  // COREWEBVIEW2_PROCESS_FAILED_KIND_BROWSER_PROCESS_EXITED
     Deliver(s, ENGINE_EVENT_PROCESS_FAILED, data);
+    // As WebView2 does, the webview is closed with its browser.
+    if (!s->page->closed) ClosePage(*s->page);
   }
 }
 

@@ -40,32 +40,57 @@ HRESULT CapturePng(HWND window, const std::wstring& path) {
 }
 }  // namespace engine
 
-int ChromiumProcesses(const std::wstring& userDataFolder) {
+namespace {
+std::string UserDataArgument(const std::wstring& userDataFolder) {
   using UnixName = char*(__cdecl*)(const wchar_t*);
   static const auto unixName = reinterpret_cast<UnixName>(
       reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-  if (!unixName) return -1;
+  if (!unixName) return std::string();
   char* unix = unixName(userDataFolder.c_str());
-  if (!unix) return -1;
+  if (!unix) return std::string();
   std::string argument = std::string("--user-data-dir=") + unix;
   HeapFree(GetProcessHeap(), 0, unix);
   while (argument.size() > 1 && argument.back() == '/') argument.pop_back();
+  return argument;
+}
 
-  int count = 0;
+// Process ids and NUL-separated command lines of the processes started with that argument.
+std::vector<std::pair<std::wstring, std::string>> ProcessesWith(const std::string& argument) {
+  std::vector<std::pair<std::wstring, std::string>> found;
   const std::wstring proc = WindowsPathOf("/proc");
   WIN32_FIND_DATAW entry;
   HANDLE find = FindFirstFileW((proc + L"\\*").c_str(), &entry);
-  if (find == INVALID_HANDLE_VALUE) return -1;
+  if (find == INVALID_HANDLE_VALUE) return found;
   do {
     const std::wstring pid = entry.cFileName;
     if (pid.empty() || pid.find_first_not_of(L"0123456789") != std::wstring::npos) continue;
-    const std::string cmdline = ReadWhole(proc + L"\\" + pid + L"\\cmdline");
-    if (cmdline.find(argument + '\0') != std::string::npos ||
-        (cmdline.size() >= argument.size() && cmdline.compare(cmdline.size() - argument.size(), argument.size(), argument) == 0))
-      ++count;
+    const std::string cmdline = ReadWhole(proc + L"\\" + pid + L"\\cmdline") + '\0';
+    if (cmdline.find('\0' + argument + '\0') != std::string::npos) found.emplace_back(pid, cmdline);
   } while (FindNextFileW(find, &entry));
   FindClose(find);
-  return count;
+  return found;
+}
+}  // namespace
+
+int ChromiumProcesses(const std::wstring& userDataFolder) {
+  const std::string argument = UserDataArgument(userDataFolder);
+  return argument.empty() ? -1 : static_cast<int>(ProcessesWith(argument).size());
+}
+
+bool KillBrowserProcess(const std::wstring& userDataFolder) {
+  for (const auto& process : ProcessesWith(UserDataArgument(userDataFolder))) {
+    if (process.second.find("--type=") != std::string::npos) continue;
+    std::wstring command = L"\"" + WindowsPathOf("/bin/kill") + L"\" -KILL " + process.first;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+      return false;
+    if (info.hThread) CloseHandle(info.hThread);
+    if (info.hProcess) CloseHandle(info.hProcess);
+    return true;
+  }
+  return false;
 }
 
 std::wstring WindowsPathOf(const std::string& unixPath) {

@@ -29,6 +29,9 @@ HRESULT CapturePng(HWND window, const std::wstring& path);
 
 // Unix processes whose command line carries --user-data-dir=<this folder>, read from /proc.
 int ChromiumProcesses(const std::wstring& userDataFolder);
+// Ends the browser process of that folder (the one without a --type= argument) with the Unix
+// kill command, as a crash would end it; false when there is none.
+bool KillBrowserProcess(const std::wstring& userDataFolder);
 std::wstring EngineFolder();  // bin\chromium-engine\ beside the test program
 // A Windows path for a Unix path (e.g. a folder named by the test environment).
 std::wstring WindowsPathOf(const std::string& unixPath);

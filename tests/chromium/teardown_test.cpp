@@ -1,4 +1,6 @@
 // Nothing of the engine outlives the browser hosts: no COM object, no page, no Chromium.
+#include <algorithm>
+
 #include "chromium_fixture.h"
 
 namespace chromiumtest {
@@ -30,6 +32,35 @@ TEST_F(Teardown, DestroyAndRunModeCleanupLeaveNothing) {
   created_.clear();
   EXPECT_EQ(engine::LiveObjects(), 0);
   EXPECT_EQ(engine::PageCount(), 0);
+  EXPECT_EQ(engine::BrowserCount(), 0);
+  EXPECT_EQ(ChromiumProcesses(folder), 0);
+}
+
+// The browser process itself ends: every host hears ProcessFailed, and nothing is left after.
+TEST_F(Teardown, BrowserCrashReachesEveryHost) {
+  const std::wstring folder = Current().UserDataFolder();
+  ReadyHost("A");
+  ReadyHost("B");
+  ASSERT_EQ(Exec(8, {"A", "ProcessFailed", EventVariable("A"), "On A"}), 1);
+  ASSERT_EQ(Exec(8, {"B", "ProcessFailed", EventVariable("B"), "On B"}), 1);
+  const size_t mark = Mark();
+  // The browser process dies from outside, as a crash would end it.
+  ASSERT_TRUE(KillBrowserProcess(folder));
+  ASSERT_TRUE(WaitForEvent("A", "ProcessFailed", mark));
+  ASSERT_TRUE(WaitForEvent("B", "ProcessFailed", mark));
+  EXPECT_EQ(EventsSince("A", mark), (std::vector<Event>{{"ProcessFailed", "ProcessFailedKind=0; URL="}}));
+  EXPECT_EQ(EventsSince("B", mark), (std::vector<Event>{{"ProcessFailed", "ProcessFailedKind=0; URL="}}));
+  std::vector<std::string> runs = ScriptRunsSince(mark);
+  std::sort(runs.begin(), runs.end());
+  EXPECT_EQ(runs, (std::vector<std::string>{"On A", "On B"}));
+  // The webviews are closed with their browser: a script no longer runs.
+  Exec(4, {"A", "1", "[after]"});
+  testhost::PumpFor(100);
+  EXPECT_NE(Host().Var("[after]"), "1");
+
+  Host().Message(2);
+  created_.clear();
+  EXPECT_EQ(engine::LiveObjects(), 0);
   EXPECT_EQ(engine::BrowserCount(), 0);
   EXPECT_EQ(ChromiumProcesses(folder), 0);
 }
