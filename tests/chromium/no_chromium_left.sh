@@ -5,7 +5,7 @@ set -u
 prefix=${1:?wine prefix}
 left=()
 for cmdline in /proc/[0-9]*/cmdline; do
-  args=$(tr '\0' '\n' < "$cmdline" 2>/dev/null) || continue
+  args=$( (tr '\0' '\n' < "$cmdline") 2>/dev/null) || continue
   case "$args" in
     *chromium*) ;;
     *) continue ;;
