@@ -2,7 +2,8 @@
 // The behaviour behind the double's COM objects: the record of every call, the failure
 // settings, the page state of each webview, script completion and the posting of events.
 // The COM classes (environment.h, controller.h, webview.h, ...) only translate the ABI into
-// calls on this core, so that another engine can stand behind the same objects.
+// calls on EngineBehaviour (engine_behaviour.h), which this core implements for the double,
+// so that another engine can stand behind the same objects.
 // Everything runs on the thread that drives the double (the UI thread of the test).
 #include <windows.h>
 
