@@ -309,18 +309,20 @@ void ChromiumCore::AddDocumentScript(engine::Page& page, const std::wstring& scr
     const std::wstring id = std::to_wstring(s->nextScriptId++);
     std::weak_ptr<PageState> weak = s;
     const std::string source = ToUtf8(script);
-    // Registration applies only once its completion has run, so the browser learns of the
-    // script after the completion, and not before a navigation already on its way commits.
+    // The script applies to navigations that start once its completion is delivered (also
+    // from inside the completion handler), not to one already on its way: the browser learns
+    // of it just before the completion runs, or when that earlier navigation has committed.
     engine::Post([this, weak, id, source, done] {
       Quietly([&] {
-        if (done) done(S_OK, id.c_str());
         State state = weak.lock();
-        if (!state || state->page->closed) return;
-        if (state->NavigationInFlight()) {
-          state->deferredScripts.emplace_back(id, source);
-        } else {
-          RegisterScript(state, id, source);
+        if (state && !state->page->closed) {
+          if (state->NavigationInFlight()) {
+            state->deferredScripts.emplace_back(id, source);
+          } else {
+            RegisterScript(state, id, source);
+          }
         }
+        if (done) done(S_OK, id.c_str());
       });
     });
   });
