@@ -19,6 +19,20 @@ constexpr char kKeeper[] = "Keeper";
 
 std::string ReadWhole(const std::wstring& path) { return testhost::ReadFileBytes(path); }
 
+// Owners of the handles the helpers below open.
+struct FindHandle {
+  HANDLE h;
+  ~FindHandle() {
+    if (h != INVALID_HANDLE_VALUE) FindClose(h);
+  }
+};
+struct KernelHandle {
+  HANDLE h;
+  ~KernelHandle() {
+    if (h) CloseHandle(h);
+  }
+};
+
 }  // namespace
 
 namespace engine {
@@ -59,15 +73,14 @@ std::vector<std::pair<std::wstring, std::string>> ProcessesWith(const std::strin
   std::vector<std::pair<std::wstring, std::string>> found;
   const std::wstring proc = WindowsPathOf("/proc");
   WIN32_FIND_DATAW entry;
-  HANDLE find = FindFirstFileW((proc + L"\\*").c_str(), &entry);
-  if (find == INVALID_HANDLE_VALUE) return found;
+  const FindHandle find{FindFirstFileW((proc + L"\\*").c_str(), &entry)};
+  if (find.h == INVALID_HANDLE_VALUE) return found;
   do {
     const std::wstring pid = entry.cFileName;
     if (pid.empty() || pid.find_first_not_of(L"0123456789") != std::wstring::npos) continue;
     const std::string cmdline = ReadWhole(proc + L"\\" + pid + L"\\cmdline") + '\0';
     if (cmdline.find('\0' + argument + '\0') != std::string::npos) found.emplace_back(pid, cmdline);
-  } while (FindNextFileW(find, &entry));
-  FindClose(find);
+  } while (FindNextFileW(find.h, &entry));
   return found;
 }
 }  // namespace
@@ -86,8 +99,7 @@ bool KillBrowserProcess(const std::wstring& userDataFolder) {
     PROCESS_INFORMATION info{};
     if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
       return false;
-    if (info.hThread) CloseHandle(info.hThread);
-    if (info.hProcess) CloseHandle(info.hProcess);
+    const KernelHandle thread{info.hThread}, process{info.hProcess};
     return true;
   }
   return false;
