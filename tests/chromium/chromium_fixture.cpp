@@ -99,7 +99,7 @@ bool KillBrowserProcess(const std::wstring& userDataFolder) {
     PROCESS_INFORMATION info{};
     if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
       return false;
-    const KernelHandle thread{info.hThread}, process{info.hProcess};
+    const KernelHandle threadHandle{info.hThread}, processHandle{info.hProcess};
     return true;
   }
   return false;
