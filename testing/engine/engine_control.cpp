@@ -30,6 +30,9 @@ const engine::CallRecord* CallAt(int32_t index) {
 
 }  // namespace
 
+// The double's behaviour is its scripted core.
+engine::EngineBehaviour& engine::Behaviour() { return EngineCore::Instance(); }
+
 extern "C" {
 
 void __cdecl Engine_Reset(void) { EngineCore::Instance().Reset(); }

@@ -75,15 +75,17 @@ void StartDocument(Page& page) {
 }
 }  // namespace
 
-void EngineCore::Navigate(Page& page, const std::wstring& uri) {
+HRESULT EngineCore::Navigate(Page& page, const std::wstring& uri) {
   page.source = uri;
   StartDocument(page);
+  return S_OK;
 }
 
 // A document shown from a string has the origin about:blank.
-void EngineCore::NavigateToString(Page& page, const std::wstring&) {
+HRESULT EngineCore::NavigateToString(Page& page, const std::wstring&) {
   page.source = L"about:blank";
   StartDocument(page);
+  return S_OK;
 }
 
 HRESULT EngineCore::SetZoom(Page& page, double factor) {
@@ -99,22 +101,22 @@ HRESULT EngineCore::EnableWebMessages(Page& page, BOOL enabled) {
   return S_OK;
 }
 
-std::wstring EngineCore::AddDocumentScript(const std::shared_ptr<Page>& page, const std::wstring& script,
-                                           std::function<void(HRESULT hr, const wchar_t* id)> completion) {
+void EngineCore::AddDocumentScript(Page& page, const std::wstring& script, DocumentScriptCompletion done) {
   const HRESULT failure = Failure(ENGINE_STEP_DOCUMENT_SCRIPT_COMPLETION);
   if (FAILED(failure)) {
-    Post([completion = std::move(completion), failure] {
-      if (completion) completion(failure, nullptr);
+    Post([done = std::move(done), failure] {
+      if (done) done(failure, nullptr);
     });
-    return std::wstring();
+    return;
   }
-  std::wstring id = L"script-" + std::to_wstring(page->nextScriptId++);
-  page->documentScripts.emplace_back(id, script);
-  Post([page, id, completion = std::move(completion)] {
-    if (!page->closed) page->settledScriptIds.push_back(id);
-    if (completion) completion(S_OK, id.c_str());
+  std::wstring id = L"script-" + std::to_wstring(page.nextScriptId++);
+  page.documentScripts.emplace_back(id, script);
+  // Looked up again when the completion runs: the page may be gone or closed by then.
+  Post([this, number = page.number, registered = &page, id, done = std::move(done)] {
+    const std::shared_ptr<Page> settled = FindPage(number);
+    if (settled.get() == registered && !settled->closed) settled->settledScriptIds.push_back(id);
+    if (done) done(S_OK, id.c_str());
   });
-  return id;
 }
 
 void EngineCore::RemoveDocumentScript(Page& page, const std::wstring& id) {
@@ -148,7 +150,7 @@ void EngineCore::PostWebMessage(int32_t number, const std::wstring& text, bool i
   });
 }
 
-void EngineCore::StartScript(ScriptCompletion completion) {
+void EngineCore::StartScript(Page&, const std::wstring&, ScriptCompletion completion) {
   if (manualScripts_) {
     pendingScripts_.push_back(std::move(completion));
     return;
