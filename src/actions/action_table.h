@@ -44,16 +44,16 @@ using TActionArgs = std::vector<std::wstring>;
 using TActionInvoker = bool (*)(const TActionArgs& args);
 
 struct TActionRow {
-  int32_t Id = 0;                    // 0 for a group header
+  int32_t Id = 0;  // 0 for a group header
   const char* Name = "";
   const char* Hint = "";
-  std::vector<uint8_t> Types;        // one byte per parameter; a header carries one byte 0
-  int32_t Count = 0;                 // parameters the handler takes (0 for a header)
-  TActionInvoker Invoke = nullptr;   // null for a header
+  std::vector<uint8_t> Types;            // one byte per parameter; a header carries one byte 0
+  int32_t Count = 0;                     // parameters the handler takes (0 for a header)
+  TActionInvoker Invoke = nullptr;       // null for a header
   const wchar_t* EditorTitle = nullptr;  // null: no design-time editor
-  std::vector<TFieldSpec> Fields;    // one per parameter when there is an editor
-  TWordList AcceptedWords;           // the word parameter's choices, when the action has one
-  bool RegistersFolderFiles = false;  // confirming the editor registers the folder's files
+  std::vector<TFieldSpec> Fields;        // one per parameter when there is an editor
+  TWordList AcceptedWords;               // the word parameter's choices, when the action has one
+  bool RegistersFolderFiles = false;     // confirming the editor registers the folder's files
 };
 
 const std::vector<TActionRow>& ActionTable();

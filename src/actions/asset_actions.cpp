@@ -59,6 +59,7 @@ bool PrepareWebAssets(const std::wstring& componentsParameter, const std::wstrin
   const std::wstring summary = head + components;
   WriteAssetLog(summary);
   if (!resultVariable.empty()) SetHostVariable(resultVariable, summary);
-  if (!ok) SetHostVariable(L"[LastError]", L"One or more web assets could not be registered. Check the tamrelDesk log.");
+  if (!ok)
+    SetHostVariable(L"[LastError]", L"One or more web assets could not be registered. Check the tamrelDesk log.");
   return ok;
 }

@@ -3,8 +3,8 @@
 // buffer the plug-in owns. Its traits name the invalid value, the test for a valid one, and the
 // call that releases it; the holder releases a valid value exactly once (reset, destruction or
 // move-assignment) and never an invalid one, so `if (holder)` is the only test a caller needs.
-#include <windows.h>
 #include <objbase.h>
+#include <windows.h>
 #include <utility>
 
 template <class Traits>

@@ -2,8 +2,8 @@
 // TEventToken: one event subscription on an engine object, removed when the holder is reset or
 // destroyed (once, never when the subscription failed). The holder keeps a plain pointer to the
 // source: its owner resets the tokens before it lets the source go.
-#include <windows.h>
 #include <eventtoken.h>
+#include <windows.h>
 #include <functional>
 #include <utility>
 

@@ -1,9 +1,9 @@
 // The action table read in-process: every row agrees with itself (types, editor fields, the
 // words its combo offers), and each action's handler accepts exactly the words the editor
 // offers for it, through the plug-in.
+#include "actions/action_table.h"
 #include <gtest/gtest.h>
 #include <set>
-#include "actions/action_table.h"
 #include "browser_fixture.h"
 
 using namespace browsertest;
@@ -42,14 +42,15 @@ TEST(ActionTable, RowsAgreeWithThemselves) {
       EXPECT_GT(field.Options.Count, 0u) << i;
     }
   }
-  EXPECT_EQ(ids, (std::set<int32_t>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24}));
+  EXPECT_EQ(ids,
+            (std::set<int32_t>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24}));
 }
 
 TEST(ActionTable, LooksUpActionsOnly) {
   EXPECT_EQ(FindAction(0), nullptr);
   EXPECT_EQ(FindAction(25), nullptr);
   EXPECT_EQ(FindAction(-1), nullptr);
-  EXPECT_EQ(ActionId("Initiation"), 0);  // a group header is no action
+  EXPECT_EQ(ActionId("Initiation"), 0);      // a group header is no action
   EXPECT_EQ(ActionId("zkTamrelcreate"), 0);  // names are exact
   EXPECT_EQ(ActionId("tamrelGetZoom"), 15);
 }

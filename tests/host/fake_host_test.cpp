@@ -1,8 +1,8 @@
 // The plug-in's code on a fake host, in this process: the Rectangle lookup and action 24 ask
 // the host only through the host services.
+#include "fake_host.h"
 #include <gtest/gtest.h>
 #include "actions/action_table.h"
-#include "fake_host.h"
 #include "host/rectangle_lookup.h"
 #include "support/errors.h"
 #include "support/module.h"
@@ -46,9 +46,10 @@ TEST(FakeHost, AssetActionReportsMissingFilesToTheHost) {
   const bool result = action->Invoke({L" tabulator ", L"[Summary]"});
   PluginInstance = saved;
   EXPECT_FALSE(result);
-  EXPECT_EQ(host.calls, (std::vector<std::string>{
-                            "set [Summary]=Registered 0 web asset file(s). Components=TABULATOR",
-                            "set [LastError]=One or more web assets could not be registered. Check the tamrelDesk log."}));
+  EXPECT_EQ(host.calls,
+            (std::vector<std::string>{
+                "set [Summary]=Registered 0 web asset file(s). Components=TABULATOR",
+                "set [LastError]=One or more web assets could not be registered. Check the tamrelDesk log."}));
 
   // Without the add-file callback nothing is offered to the host either.
   host.calls.clear();

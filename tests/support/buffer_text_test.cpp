@@ -1,10 +1,10 @@
 // Text from Win32 calls that return a length: nothing is cut at MAX_PATH, whichever way the
 // call says that the buffer was short.
+#include "support/buffer_text.h"
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <cwchar>
 #include <string>
-#include "support/buffer_text.h"
 #include "test_env.h"
 
 namespace {

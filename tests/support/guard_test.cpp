@@ -1,11 +1,11 @@
 // The guard policy: what each kind of caught failure says, and that a guarded body never lets
 // one through.
+#include "support/guard.h"
 #include <gtest/gtest.h>
 #include <functional>
 #include <new>
 #include <stdexcept>
 #include "support/errors.h"
-#include "support/guard.h"
 
 namespace {
 struct FailureCase {
@@ -50,13 +50,19 @@ TEST(Guard, GuardedBodiesGiveTheirResultOrTheFallbackAndReportOnce) {
 
   std::vector<std::wstring> reports;
   const auto report = [&](const TFailure& f) { reports.push_back(f.Message); };
-  EXPECT_EQ(Guarded(0, [] { return 3; }, report), 3);
+  EXPECT_EQ(Guarded(
+                0, [] { return 3; }, report),
+            3);
   EXPECT_TRUE(reports.empty());
-  EXPECT_EQ(Guarded(0, []() -> int { Fail(L"first"); }, report), 0);
+  EXPECT_EQ(Guarded(
+                0, []() -> int { Fail(L"first"); }, report),
+            0);
   EXPECT_EQ(reports, std::vector<std::wstring>{L"first"});
 
   // A report that fails itself is dropped too: the edge still returns its fallback.
-  EXPECT_EQ(Guarded(5, []() -> int { throw std::bad_alloc(); }, [](const TFailure&) { throw 1; }), 5);
+  EXPECT_EQ(Guarded(
+                5, []() -> int { throw std::bad_alloc(); }, [](const TFailure&) { throw 1; }),
+            5);
 
   bool ran = false;
   GuardedCall([&] {

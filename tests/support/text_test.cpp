@@ -1,8 +1,8 @@
 // Text rules every layer uses: the host platform's integer forms, trimming, ASCII case
 // folding and the ANSI conversions.
+#include "support/text.h"
 #include <gtest/gtest.h>
 #include <windows.h>
-#include "support/text.h"
 #include "test_env.h"
 
 using testhost::Utf8;
@@ -17,16 +17,34 @@ struct IntCase {
 
 TEST(IntegerRule, ReadsTheHostPlatformsIntegerForms) {
   const IntCase cases[] = {
-      {L"150", true, 150},        {L" 150", true, 150},       {L"   150", true, 150},
-      {L"150 ", false, 0},        {L"", false, 0},            {L"$96", true, 150},
-      {L"0x96", true, 150},       {L"0X96", true, 150},       {L"x96", true, 150},
-      {L"X96", true, 150},        {L"+7", true, 7},           {L"-", false, 0},
-      {L"+", false, 0},           {L"$", false, 0},           {L"0x", false, 0},
-      {L"2147483647", true, 2147483647},                      {L"2147483648", false, 0},
-      {L"-2147483648", true, INT32_MIN},                      {L"-2147483649", false, 0},
-      {L"150%", false, 0},        {L"1 50", false, 0},        {L"\t150", false, 0},
-      {L"-$10", true, -16},       {L"0", true, 0},            {L"007", true, 7},
-      {L"$FFFFFFFF", true, -1},   {L"$100000000", false, 0},  {L"1e3", false, 0},
+      {L"150", true, 150},
+      {L" 150", true, 150},
+      {L"   150", true, 150},
+      {L"150 ", false, 0},
+      {L"", false, 0},
+      {L"$96", true, 150},
+      {L"0x96", true, 150},
+      {L"0X96", true, 150},
+      {L"x96", true, 150},
+      {L"X96", true, 150},
+      {L"+7", true, 7},
+      {L"-", false, 0},
+      {L"+", false, 0},
+      {L"$", false, 0},
+      {L"0x", false, 0},
+      {L"2147483647", true, 2147483647},
+      {L"2147483648", false, 0},
+      {L"-2147483648", true, INT32_MIN},
+      {L"-2147483649", false, 0},
+      {L"150%", false, 0},
+      {L"1 50", false, 0},
+      {L"\t150", false, 0},
+      {L"-$10", true, -16},
+      {L"0", true, 0},
+      {L"007", true, 7},
+      {L"$FFFFFFFF", true, -1},
+      {L"$100000000", false, 0},
+      {L"1e3", false, 0},
   };
   for (const auto& c : cases) {
     int32_t v = 12345;
@@ -62,7 +80,9 @@ TEST(TextRules, AnsiRoundTripKeepsEveryCodePageCharacter) {
 TEST(TextRules, EveryAnsiCodePageConvertsWithoutLookAlikes) {
   const std::wstring text = L"Gr\u00fc\u00dfe \u0416 \u0101";
   // Code page 1252 has the umlaut and sharp s; the Cyrillic letter and a-macron become "?".
-  EXPECT_EQ(WideToCodePageExact(text, 1252), "Gr\xFC\xDF" "e ? ?");
+  EXPECT_EQ(WideToCodePageExact(text, 1252),
+            "Gr\xFC\xDF"
+            "e ? ?");
   // A system whose ANSI code page is UTF-8 gets every character, not an empty text.
   EXPECT_EQ(WideToCodePageExact(text, CP_UTF8), Utf8(text));
   EXPECT_EQ(WideToCodePageExact(L"", CP_UTF8), "");

@@ -1,9 +1,9 @@
 // The holder family: a valid value is released exactly once, an invalid one never, and a
 // holder tests true only for a valid value (a failed FindFirstFileW gives a false holder).
+#include "support/unique_resource.h"
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <vector>
-#include "support/unique_resource.h"
 #include "test_env.h"
 
 namespace {
@@ -46,7 +46,8 @@ TEST(UniqueResource, FailedFindAndFileHandlesAreFalse) {
   WIN32_FIND_DATAW data;
   const TUniqueFind none(FindFirstFileW(L"C:\\no such folder here\\*", &data));
   EXPECT_FALSE(none);
-  const TUniqueFile missing(CreateFileW(L"C:\\no such folder here\\x.txt", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+  const TUniqueFile missing(
+      CreateFileW(L"C:\\no such folder here\\x.txt", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
   EXPECT_FALSE(missing);
 }
 

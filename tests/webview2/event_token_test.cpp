@@ -1,9 +1,9 @@
 // The event-token holder: a subscription is removed exactly once, when its holder is reset,
 // moved over or destroyed, and never when the engine refused it.
+#include "webview2/event_token.h"
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
-#include "webview2/event_token.h"
 
 namespace {
 struct Handler {};
@@ -37,8 +37,8 @@ TEST(EventToken, RemovesItsSubscriptionOnceWhenResetMovedOrDestroyed) {
     TEventToken second = Subscribe(source);  // 42
     EXPECT_TRUE(first);
     first.reset();
-    first.reset();  // nothing left to remove
-    TEventToken third = Subscribe(source);   // 43
+    first.reset();                          // nothing left to remove
+    TEventToken third = Subscribe(source);  // 43
     third = std::move(second);              // 43 goes, 42 moves over
     EXPECT_FALSE(second);
     EXPECT_TRUE(third);
