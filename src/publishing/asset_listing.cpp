@@ -1,46 +1,7 @@
 #include "publishing/asset_listing.h"
-#include <windows.h>
-#include <algorithm>
-#include <set>
-#include "support/file_system.h"
-#include "support/file_system_path.h"
-#include "support/text.h"
+#include "support/directory_walk.h"
 
 namespace {
-bool LessIgnoringCase(const std::wstring& a, const std::wstring& b) {
-  const std::wstring ua = UpperAscii(a), ub = UpperAscii(b);
-  return ua != ub ? ua < ub : a < b;
-}
-
-void Walk(const std::wstring& folder, const std::wstring& pattern, bool allSubfolders, std::set<DirectoryId>& visited,
-          std::vector<std::wstring>& out) {
-  DirectoryId id;
-  if (ReadDirectoryId(folder, id)) {
-    if (!visited.insert(id).second) return;
-  } else if (AttributesAt(folder) & FILE_ATTRIBUTE_REPARSE_POINT) {
-    return;  // a link whose target cannot be identified is not followed
-  }
-
-  std::vector<std::wstring> files, subfolders;
-  WIN32_FIND_DATAW entry;
-  FindHandle find(FindFirst(JoinPath(folder, L"*"), entry));
-  if (!find) return;
-  do {
-    const std::wstring name = entry.cFileName;
-    if (name == L"." || name == L"..") continue;
-    if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-      subfolders.push_back(name);
-    else if (MatchesWildcard(name, pattern))
-      files.push_back(name);
-  } while (FindNextFileW(find.get(), &entry));
-
-  std::sort(files.begin(), files.end(), LessIgnoringCase);
-  for (const auto& name : files) out.push_back(JoinPath(folder, name));
-  if (!allSubfolders) return;
-  std::sort(subfolders.begin(), subfolders.end(), LessIgnoringCase);
-  for (const auto& name : subfolders) Walk(JoinPath(folder, name), pattern, true, visited, out);
-}
-
 wchar_t FoldAscii(wchar_t c) { return (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - 32) : c; }
 }  // namespace
 
@@ -68,7 +29,12 @@ bool MatchesWildcard(const std::wstring& name, const std::wstring& pattern) {
 std::vector<std::wstring> ListMatchingFiles(const std::wstring& folder, const std::wstring& pattern,
                                             bool allSubfolders) {
   std::vector<std::wstring> out;
-  std::set<DirectoryId> visited;
-  Walk(folder, pattern, allSubfolders, visited, out);
+  TWalkOptions options;
+  options.order = TWalkOrder::woFilesByName;
+  options.unidentifiedLinks = TUnidentifiedLinks::ulSkip;
+  options.subfolders = allSubfolders;
+  WalkDirectory(folder, options, [&](const std::wstring& path, const std::wstring& name) {
+    if (MatchesWildcard(name, pattern)) out.push_back(path);
+  });
   return out;
 }
