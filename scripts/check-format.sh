@@ -5,9 +5,8 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 
 if ! command -v clang-format >/dev/null 2>&1; then
-  echo "check-format: installing clang-format"
-  apt-get update -q
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends clang-format
+  echo "check-format: clang-format is missing; scripts/setup.sh installs it" >&2
+  exit 1
 fi
 
 cd "$top"

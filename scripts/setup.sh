@@ -12,7 +12,7 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
 fi
 
 for p in cmake make g++-mingw-w64-i686-posix mingw-w64-i686-dev binutils-mingw-w64-i686 \
-         wine wine32:i386 xvfb xauth googletest chromium fonts-dejavu-core imagemagick \
+         wine wine32:i386 xvfb xauth googletest chromium fonts-dejavu-core imagemagick clang-format \
          nlohmann-json3-dev; do
   have "$p" || need_pkgs+=("$p")
 done

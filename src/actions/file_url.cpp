@@ -18,8 +18,8 @@ std::wstring WithoutExtendedPrefix(const std::wstring& full) {
 }
 
 bool KeptAsIs(unsigned char byte) {
-  return (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') || (byte >= '0' && byte <= '9') ||
-         byte == '-' || byte == '_' || byte == '.' || byte == '~' || byte == '/' || byte == ':';
+  return (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') || (byte >= '0' && byte <= '9') || byte == '-' ||
+         byte == '_' || byte == '.' || byte == '~' || byte == '/' || byte == ':';
 }
 
 std::wstring PercentEncodeUtf8(const std::wstring& text) {

@@ -33,9 +33,7 @@ bool TryGetMessageText(ICoreWebView2WebMessageReceivedEventArgs* args, std::wstr
 
 // Page-controlled text for a log line: a raw line break would start a line that the plug-in
 // never wrote, so CR and LF are shown escaped (the host variables get the text unchanged).
-std::wstring OneLogLine(const std::wstring& text) {
-  return ReplaceAll(ReplaceAll(text, L"\r", L"\\r"), L"\n", L"\\n");
-}
+std::wstring OneLogLine(const std::wstring& text) { return ReplaceAll(ReplaceAll(text, L"\r", L"\\r"), L"\n", L"\\n"); }
 
 // What the result variable of a script that failed in the page's engine receives.
 std::wstring ScriptErrorJson(HRESULT errorCode) {

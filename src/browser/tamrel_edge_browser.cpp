@@ -146,17 +146,10 @@ bool TTamrelEdgeBrowser::HandleWindowMessage(UINT message, WPARAM wParam, LPARAM
 LRESULT TTamrelEdgeBrowser::WMHostControl(WPARAM, LPARAM lParam) {
   switch (lParam) {
     case 1:
-    case 3:
-      SetVisible(false);
-      break;
-    case 2:
-      SetVisible(true);
-      break;
-    case 4:
-      RefitToParent();
-      break;
-    default:
-      break;
+    case 3: SetVisible(false); break;
+    case 2: SetVisible(true); break;
+    case 4: RefitToParent(); break;
+    default: break;
   }
   return 0;
 }

@@ -124,23 +124,20 @@ INT_PTR TTamrelActionEditor::Handle(UINT message, WPARAM wParam, LPARAM lParam) 
       }
       return FALSE;
     }
-    case WM_CLOSE:
-      EndDialog(dialog_, IDCANCEL);
-      return TRUE;
+    case WM_CLOSE: EndDialog(dialog_, IDCANCEL); return TRUE;
   }
   return FALSE;
 }
 
-HWND TTamrelActionEditor::AddControl(const wchar_t* className, const std::wstring& text, DWORD style,
-                                     DWORD exStyle, const TControlBox& box, int id) {
-  HWND control = CreateWindowExW(exStyle, className, text.c_str(), WS_CHILD | WS_VISIBLE | style, box.Left,
-                                 box.Top, box.Width, box.Height, dialog_,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), PluginInstance, nullptr);
+HWND TTamrelActionEditor::AddControl(const wchar_t* className, const std::wstring& text, DWORD style, DWORD exStyle,
+                                     const TControlBox& box, int id) {
+  HWND control =
+      CreateWindowExW(exStyle, className, text.c_str(), WS_CHILD | WS_VISIBLE | style, box.Left, box.Top, box.Width,
+                      box.Height, dialog_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), PluginInstance, nullptr);
   if (!control) throw std::runtime_error("control");
   SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.handle()), FALSE);
   // Keep the sibling order equal to the creation order: it is the Tab order.
-  SetWindowPos(control, lastControl_ ? lastControl_ : HWND_TOP, 0, 0, 0, 0,
-               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  SetWindowPos(control, lastControl_ ? lastControl_ : HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   lastControl_ = control;
   return control;
 }
@@ -164,10 +161,10 @@ void TTamrelActionEditor::CreateControls() {
     HWND input = nullptr;
     switch (field.Kind) {
       case fkMemo:
-        input = AddControl(L"EDIT", L"",
-                           WS_TABSTOP | WS_HSCROLL | WS_VSCROLL | ES_MULTILINE | ES_AUTOHSCROLL | ES_AUTOVSCROLL |
-                               ES_WANTRETURN,
-                           WS_EX_CLIENTEDGE, boxes.Input, inputId);
+        input = AddControl(
+            L"EDIT", L"",
+            WS_TABSTOP | WS_HSCROLL | WS_VSCROLL | ES_MULTILINE | ES_AUTOHSCROLL | ES_AUTOVSCROLL | ES_WANTRETURN,
+            WS_EX_CLIENTEDGE, boxes.Input, inputId);
         break;
       case fkCombo: {
         TControlBox box = boxes.Input;
@@ -189,11 +186,10 @@ void TTamrelActionEditor::CreateControls() {
     SetInitialValue(i, input);
     if (boxes.HasPicker) {
       FObjectEdit = input;
-      HWND picker = AddControl(L"BUTTON", L"...", WS_TABSTOP | BS_PUSHBUTTON, 0, boxes.Picker,
-                               kPickerId + static_cast<int>(i));
-      HWND tip = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, dialog_, nullptr, PluginInstance,
-                                 nullptr);
+      HWND picker =
+          AddControl(L"BUTTON", L"...", WS_TABSTOP | BS_PUSHBUTTON, 0, boxes.Picker, kPickerId + static_cast<int>(i));
+      HWND tip = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, dialog_, nullptr, PluginInstance, nullptr);
       if (tip) {
         TOOLINFOW tool = {};
         tool.cbSize = TTTOOLINFOW_V2_SIZE;

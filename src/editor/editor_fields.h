@@ -7,10 +7,10 @@
 #include "actions/action_table.h"
 
 struct TEditorField {
-  std::wstring Caption;   // label text
+  std::wstring Caption;  // label text
   TFieldKind Kind;
-  int32_t Height;         // layout height of the row; also the height of a memo
-  std::wstring Options;   // fkCombo: the choices separated by "|"; empty otherwise
+  int32_t Height;        // layout height of the row; also the height of a memo
+  std::wstring Options;  // fkCombo: the choices separated by "|"; empty otherwise
 
   // A plain field.
   TEditorField(std::wstring caption, TFieldKind kind, int32_t height)

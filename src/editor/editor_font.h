@@ -10,6 +10,7 @@ class TEditorFont {
   TEditorFont(const TEditorFont&) = delete;
   TEditorFont& operator=(const TEditorFont&) = delete;
   HFONT handle() const { return font_.get(); }
+
  private:
   TUniqueFont font_;
 };

@@ -10,8 +10,8 @@ struct TControlBox {
 
 struct TFieldBoxes {
   TControlBox Label;
-  TControlBox Input;        // memo, combo box or edit
-  bool HasPicker = false;   // fkObject: the "..." button beside the edit
+  TControlBox Input;       // memo, combo box or edit
+  bool HasPicker = false;  // fkObject: the "..." button beside the edit
   TControlBox Picker;
 };
 

@@ -11,9 +11,9 @@
 inline bool HostBool(uint32_t eax) { return (eax & 0xFFu) != 0; }
 
 // Host order: id, name, hint, type bytes (pointer, highest index), count.
-typedef void (HOSTCALL *AddActionProc)(int32_t id, const char* name, const char* hint,
-                                       int32_t count, int32_t highIndex, const uint8_t* types);
-typedef void (HOSTCALL *AddFileProc)(const char* path, uint8_t flag);
-typedef void (HOSTCALL *SetVariableProc)(const char* name, const char* value);
-typedef void (HOSTCALL *RunScriptProc)(const char* script);
-typedef uint32_t (HOSTCALL *InterfaceAccessProc)(int32_t code, char** buffer);
+typedef void(HOSTCALL* AddActionProc)(int32_t id, const char* name, const char* hint, int32_t count, int32_t highIndex,
+                                      const uint8_t* types);
+typedef void(HOSTCALL* AddFileProc)(const char* path, uint8_t flag);
+typedef void(HOSTCALL* SetVariableProc)(const char* name, const char* value);
+typedef void(HOSTCALL* RunScriptProc)(const char* script);
+typedef uint32_t(HOSTCALL* InterfaceAccessProc)(int32_t code, char** buffer);

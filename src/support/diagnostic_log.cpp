@@ -28,8 +28,7 @@ bool ForceDirectories(const std::wstring& input) {
   if (cut != std::wstring::npos && cut > 0) {
     const std::wstring parent = path.substr(0, cut);
     // Stop at a drive ("C:") or a share root; they cannot be created.
-    if (!(parent.size() == 2 && parent[1] == L':') && !IsDirectory(parent) && !ForceDirectories(parent))
-      return false;
+    if (!(parent.size() == 2 && parent[1] == L':') && !IsDirectory(parent) && !ForceDirectories(parent)) return false;
   }
   return CreateDirectoryW(path.c_str(), nullptr) || IsDirectory(path);
 }
@@ -40,8 +39,8 @@ static std::wstring Timestamp() {
   wchar_t sep[8] = L":";
   if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STIME, sep, 8) <= 1) lstrcpyW(sep, L":");
   wchar_t buf[64];
-  swprintf(buf, 64, L"%04u-%02u-%02u %02u%ls%02u%ls%02u.%03u", t.wYear, t.wMonth, t.wDay, t.wHour, sep,
-           t.wMinute, sep, t.wSecond, t.wMilliseconds);
+  swprintf(buf, 64, L"%04u-%02u-%02u %02u%ls%02u%ls%02u.%03u", t.wYear, t.wMonth, t.wDay, t.wHour, sep, t.wMinute, sep,
+           t.wSecond, t.wMilliseconds);
   return buf;
 }
 
@@ -83,15 +82,24 @@ static void AppendLine(const std::wstring& line) {
 }
 
 void WriteLog(const std::wstring& text) {
-  try { AppendLine(Timestamp() + Ids() + text + L"\r\n"); } catch (...) {}
+  try {
+    AppendLine(Timestamp() + Ids() + text + L"\r\n");
+  } catch (...) {
+  }
 }
 
 void WriteDependencyLog(const std::wstring& text) {
-  try { AppendLine(Timestamp() + Ids() + L"NeoBookDependency | " + text + L"\r\n"); } catch (...) {}
+  try {
+    AppendLine(Timestamp() + Ids() + L"NeoBookDependency | " + text + L"\r\n");
+  } catch (...) {
+  }
 }
 
 void WriteAssetLog(const std::wstring& text) {
-  try { AppendLine(Timestamp() + L" | WebAssets | " + text + L"\r\n"); } catch (...) {}
+  try {
+    AppendLine(Timestamp() + L" | WebAssets | " + text + L"\r\n");
+  } catch (...) {
+  }
 }
 
 void LogComApartment() {

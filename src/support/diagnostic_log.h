@@ -3,8 +3,8 @@
 // Writers never raise and never report a failure.
 #include <string>
 
-std::wstring LogFolder();     // ...\tamrelDesk (no trailing backslash)
-std::wstring LogFilePath();   // ...\tamrelDesk\tamrelDesk.log
+std::wstring LogFolder();    // ...\tamrelDesk (no trailing backslash)
+std::wstring LogFilePath();  // ...\tamrelDesk\tamrelDesk.log
 
 void WriteLog(const std::wstring& text);            // ts | PID= | TID= | text
 void WriteDependencyLog(const std::wstring& text);  // ts | PID= | TID= | NeoBookDependency | text

@@ -7,10 +7,10 @@
 #include <string>
 
 enum class TWalkOrder {
-  woAsFound,       // entries in the order the file system lists them; a subfolder is walked
-                   // where it is found, before the rest of its parent
-  woFilesByName,   // a folder's files first, by name (ASCII case ignored), then each subfolder
-                   // in turn, by name
+  woAsFound,      // entries in the order the file system lists them; a subfolder is walked
+                  // where it is found, before the rest of its parent
+  woFilesByName,  // a folder's files first, by name (ASCII case ignored), then each subfolder
+                  // in turn, by name
 };
 
 // A directory whose identity cannot be read may be a link whose target is gone or foreign.

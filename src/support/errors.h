@@ -8,6 +8,7 @@ class TamrelError : public std::exception {
   explicit TamrelError(std::wstring message) : message_(std::move(message)) {}
   const std::wstring& message() const { return message_; }
   const char* what() const noexcept override { return "TamrelError"; }
+
  private:
   std::wstring message_;
 };

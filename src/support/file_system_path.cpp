@@ -45,9 +45,7 @@ std::wstring NormaliseSteps(const std::wstring& rest, size_t rootSteps) {
 }
 
 // "\\?\" + the rest normalised; the rest is "UNC\server\share\..." or begins with a volume.
-std::wstring Extended(const std::wstring& rest) {
-  return L"\\\\?\\" + NormaliseSteps(rest, IsUncStep(rest) ? 3 : 1);
-}
+std::wstring Extended(const std::wstring& rest) { return L"\\\\?\\" + NormaliseSteps(rest, IsUncStep(rest) ? 3 : 1); }
 }  // namespace
 
 std::wstring FileSystemPath(const std::wstring& fullPath) {

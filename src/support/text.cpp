@@ -55,19 +55,31 @@ bool TryStrToInt(const std::wstring& s, int32_t& value) {
   const size_t n = s.size();
   while (i < n && s[i] == L' ') ++i;
   bool negative = false;
-  if (i < n && (s[i] == L'+' || s[i] == L'-')) { negative = s[i] == L'-'; ++i; }
+  if (i < n && (s[i] == L'+' || s[i] == L'-')) {
+    negative = s[i] == L'-';
+    ++i;
+  }
   bool hex = false;
-  if (i < n && (s[i] == L'$' || s[i] == L'x' || s[i] == L'X')) { hex = true; ++i; }
-  else if (i + 1 < n && s[i] == L'0' && (s[i + 1] == L'x' || s[i + 1] == L'X')) { hex = true; i += 2; }
+  if (i < n && (s[i] == L'$' || s[i] == L'x' || s[i] == L'X')) {
+    hex = true;
+    ++i;
+  } else if (i + 1 < n && s[i] == L'0' && (s[i + 1] == L'x' || s[i + 1] == L'X')) {
+    hex = true;
+    i += 2;
+  }
   if (i >= n) return false;
   uint64_t acc = 0;
   for (; i < n; ++i) {
     const wchar_t c = s[i];
     unsigned d;
-    if (c >= L'0' && c <= L'9') d = c - L'0';
-    else if (hex && c >= L'a' && c <= L'f') d = c - L'a' + 10;
-    else if (hex && c >= L'A' && c <= L'F') d = c - L'A' + 10;
-    else return false;
+    if (c >= L'0' && c <= L'9')
+      d = c - L'0';
+    else if (hex && c >= L'a' && c <= L'f')
+      d = c - L'a' + 10;
+    else if (hex && c >= L'A' && c <= L'F')
+      d = c - L'A' + 10;
+    else
+      return false;
     acc = acc * (hex ? 16 : 10) + d;
     if (acc > 0xFFFFFFFFull) return false;
   }

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
-std::wstring AnsiToWide(const char* text);            // null reads as empty
-std::string WideToAnsi(const std::wstring& text);     // unmappable -> the code page's default char
+std::wstring AnsiToWide(const char* text);         // null reads as empty
+std::string WideToAnsi(const std::wstring& text);  // unmappable -> the code page's default char
 // The same for a given code page (WideToAnsi uses the system's ANSI code page).
 std::string WideToCodePageExact(const std::wstring& text, unsigned codePage);
 std::string WideToUtf8(const std::wstring& text);
@@ -19,5 +19,5 @@ bool SameTextAscii(const std::wstring& a, const std::wstring& b);
 bool TryStrToInt(const std::wstring& text, int32_t& value);
 int32_t StrToIntDef(const std::wstring& text, int32_t fallback);
 
-std::wstring HexUpper8(uint32_t value);               // "%.8X"
+std::wstring HexUpper8(uint32_t value);  // "%.8X"
 std::wstring ReplaceAll(std::wstring text, const std::wstring& what, const std::wstring& with);

@@ -64,16 +64,17 @@ using TControllerCompletedHandler =
 using TExecuteScriptCompletedHandler = TComHandler<ICoreWebView2ExecuteScriptCompletedHandler, HRESULT, LPCWSTR>;
 using TAddScriptCompletedHandler =
     TComHandler<ICoreWebView2AddScriptToExecuteOnDocumentCreatedCompletedHandler, HRESULT, LPCWSTR>;
-using TNavigationStartingHandler = TComHandler<ICoreWebView2NavigationStartingEventHandler, ICoreWebView2*,
-                                               ICoreWebView2NavigationStartingEventArgs*>;
+using TNavigationStartingHandler =
+    TComHandler<ICoreWebView2NavigationStartingEventHandler, ICoreWebView2*, ICoreWebView2NavigationStartingEventArgs*>;
 using TNavigationCompletedHandler = TComHandler<ICoreWebView2NavigationCompletedEventHandler, ICoreWebView2*,
                                                 ICoreWebView2NavigationCompletedEventArgs*>;
 using TContentLoadingHandler =
     TComHandler<ICoreWebView2ContentLoadingEventHandler, ICoreWebView2*, ICoreWebView2ContentLoadingEventArgs*>;
-using TDocumentTitleChangedHandler = TComHandler<ICoreWebView2DocumentTitleChangedEventHandler, ICoreWebView2*, IUnknown*>;
+using TDocumentTitleChangedHandler =
+    TComHandler<ICoreWebView2DocumentTitleChangedEventHandler, ICoreWebView2*, IUnknown*>;
 using TSourceChangedHandler =
     TComHandler<ICoreWebView2SourceChangedEventHandler, ICoreWebView2*, ICoreWebView2SourceChangedEventArgs*>;
 using TProcessFailedHandler =
     TComHandler<ICoreWebView2ProcessFailedEventHandler, ICoreWebView2*, ICoreWebView2ProcessFailedEventArgs*>;
-using TWebMessageReceivedHandler = TComHandler<ICoreWebView2WebMessageReceivedEventHandler, ICoreWebView2*,
-                                               ICoreWebView2WebMessageReceivedEventArgs*>;
+using TWebMessageReceivedHandler =
+    TComHandler<ICoreWebView2WebMessageReceivedEventHandler, ICoreWebView2*, ICoreWebView2WebMessageReceivedEventArgs*>;

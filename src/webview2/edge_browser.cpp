@@ -131,17 +131,14 @@ void TEdgeBrowser::SetParentWindow(HWND parent) {
   }
   if (!WindowClass().Ensure(&TEdgeBrowser::WindowProc))
     Fail(L"Could not register the browser window class (error " + std::to_wstring(GetLastError()) + L").");
-  HWND window = CreateWindowExW(0, kWindowClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
-                                0, 0, 0, 0, parent, nullptr, WindowClass().Instance(), nullptr);
-  if (!window)
-    Fail(L"Could not create the browser window (error " + std::to_wstring(GetLastError()) + L").");
+  HWND window = CreateWindowExW(0, kWindowClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0,
+                                0, 0, 0, parent, nullptr, WindowClass().Instance(), nullptr);
+  if (!window) Fail(L"Could not create the browser window (error " + std::to_wstring(GetLastError()) + L").");
   FHandle = window;
   SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
-bool TEdgeBrowser::Visible() const {
-  return FHandle && (GetWindowLongPtrW(FHandle, GWL_STYLE) & WS_VISIBLE) != 0;
-}
+bool TEdgeBrowser::Visible() const { return FHandle && (GetWindowLongPtrW(FHandle, GWL_STYLE) & WS_VISIBLE) != 0; }
 
 void TEdgeBrowser::SetVisible(bool visible) {
   if (FHandle) ShowWindow(FHandle, visible ? SW_SHOWNA : SW_HIDE);
@@ -159,17 +156,14 @@ LRESULT TEdgeBrowser::OwnWindowMessage(UINT message, WPARAM wParam, LPARAM lPara
   LRESULT result = 0;
   if (HandleWindowMessage(message, wParam, lParam, result)) return result;
   switch (message) {
-    case WM_SIZE:
-      UpdateBounds();
-      break;
+    case WM_SIZE: UpdateBounds(); break;
     case WM_NCDESTROY:
       // Destroyed with its parent: forget the handle; the WebView objects stay until destruction.
       SetWindowLongPtrW(FHandle, GWLP_USERDATA, 0);
       result = DefWindowProcW(FHandle, message, wParam, lParam);
       FHandle = nullptr;
       return result;
-    default:
-      break;
+    default: break;
   }
   return DefWindowProcW(FHandle, message, wParam, lParam);
 }
@@ -204,8 +198,8 @@ void TEdgeBrowser::CreateWebView() {
         if (link->browser) link->browser->EnvironmentCompleted(result, environment);
       });
 
-  const HRESULT hr = CreateEnvironmentThroughLoader(browserFolder.c_str(), userDataFolder.c_str(), options.Get(),
-                                                    handler.Get());
+  const HRESULT hr =
+      CreateEnvironmentThroughLoader(browserFolder.c_str(), userDataFolder.c_str(), options.Get(), handler.Get());
   // A failing call is final; a completion that might still come is ignored by the state test
   // in EnvironmentCompleted.
   if (FAILED(hr) && link->browser && FBrowserControlState == TBrowserControlState::Creating && !FEnvironment) {

@@ -130,6 +130,6 @@ class TEdgeBrowser {
   Microsoft::WRL::ComPtr<ICoreWebView2> FWebView;
   Microsoft::WRL::ComPtr<ICoreWebView2Settings> FSettings;
   std::vector<TEventToken> FSubscriptions;  // removed in subscription order
-  std::wstring FInitScriptId;  // id of the registered document script, for its removal
+  std::wstring FInitScriptId;               // id of the registered document script, for its removal
   bool FInitScriptSettled = false;
 };

@@ -36,7 +36,8 @@ Microsoft::WRL::ComPtr<ICoreWebView2EnvironmentOptions> TEnvironmentOptions::Mak
     const std::wstring& additionalBrowserArguments, const std::wstring& language,
     const std::wstring& targetCompatibleBrowserVersion, bool allowSingleSignOn) {
   auto* options = new TEnvironmentOptions();
-  Microsoft::WRL::ComPtr<ICoreWebView2EnvironmentOptions> result = AdoptComObject<ICoreWebView2EnvironmentOptions>(options);
+  Microsoft::WRL::ComPtr<ICoreWebView2EnvironmentOptions> result =
+      AdoptComObject<ICoreWebView2EnvironmentOptions>(options);
   options->additionalBrowserArguments_ = additionalBrowserArguments;
   options->language_ = language;
   options->targetCompatibleBrowserVersion_ = targetCompatibleBrowserVersion;

@@ -10,10 +10,9 @@ extern const wchar_t kTargetCompatibleBrowserVersion[];
 
 class TEnvironmentOptions final : public ICoreWebView2EnvironmentOptions {
  public:
-  static Microsoft::WRL::ComPtr<ICoreWebView2EnvironmentOptions> Make(const std::wstring& additionalBrowserArguments,
-                                                                     const std::wstring& language,
-                                                                     const std::wstring& targetCompatibleBrowserVersion,
-                                                                     bool allowSingleSignOn);
+  static Microsoft::WRL::ComPtr<ICoreWebView2EnvironmentOptions> Make(
+      const std::wstring& additionalBrowserArguments, const std::wstring& language,
+      const std::wstring& targetCompatibleBrowserVersion, bool allowSingleSignOn);
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
   ULONG STDMETHODCALLTYPE AddRef() override;

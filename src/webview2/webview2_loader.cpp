@@ -81,15 +81,15 @@ bool TryLoadWebView2Loader(const std::wstring& candidate) {
   const FARPROC create = GetProcAddress(module.get(), "CreateCoreWebView2EnvironmentWithOptions");
   if (!create) {
     const DWORD error = GetLastError();
-    WriteDependencyLog(Formatted(L"Missing CreateCoreWebView2EnvironmentWithOptions export; error=%ld",
-                                 static_cast<long>(error)));
+    WriteDependencyLog(
+        Formatted(L"Missing CreateCoreWebView2EnvironmentWithOptions export; error=%ld", static_cast<long>(error)));
     return false;
   }
   const FARPROC version = GetProcAddress(module.get(), "GetAvailableCoreWebView2BrowserVersionString");
   if (!version) {
     const DWORD error = GetLastError();
-    WriteDependencyLog(Formatted(L"Missing GetAvailableCoreWebView2BrowserVersionString export; error=%ld",
-                                 static_cast<long>(error)));
+    WriteDependencyLog(
+        Formatted(L"Missing GetAvailableCoreWebView2BrowserVersionString export; error=%ld", static_cast<long>(error)));
     return false;
   }
 
@@ -114,8 +114,9 @@ bool EnsureWebView2Loader() {
   // Tried even when it names the file of A or B.
   if (TryLoadWebView2Loader(CurrentDirectoryWithSlash() + kLoaderFileName)) return true;
 
-  WriteDependencyLog(L"WebView2Loader.dll was not found. Checked plugin directory, host executable directory "
-                     L"and current directory.");
+  WriteDependencyLog(
+      L"WebView2Loader.dll was not found. Checked plugin directory, host executable directory "
+      L"and current directory.");
   return false;
 }
 
@@ -124,8 +125,10 @@ HRESULT CreateEnvironmentThroughLoader(PCWSTR browserExecutableFolder, PCWSTR us
                                        ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler* handler) {
   if (!EnsureWebView2Loader()) return kModuleNotFound;
   PinOwnModule();
-  const HRESULT result = State().createEnvironment(browserExecutableFolder, userDataFolder, environmentOptions, handler);
-  WriteDependencyLog(L"CreateCoreWebView2EnvironmentWithOptions returned 0x" + HexUpper8(static_cast<uint32_t>(result)));
+  const HRESULT result =
+      State().createEnvironment(browserExecutableFolder, userDataFolder, environmentOptions, handler);
+  WriteDependencyLog(L"CreateCoreWebView2EnvironmentWithOptions returned 0x" +
+                     HexUpper8(static_cast<uint32_t>(result)));
   return result;
 }
 

@@ -104,9 +104,8 @@ HWND BrowserTest::AddRectangle(const std::string& name, int width, int height) {
 }
 
 bool BrowserTest::WaitReady(int webview) {
-  const bool done = testhost::PumpUntil([&] {
-    return FindCall(engine::CallsOf(webview), L"AddScriptToExecuteOnDocumentCreated") >= 0;
-  });
+  const bool done = testhost::PumpUntil(
+      [&] { return FindCall(engine::CallsOf(webview), L"AddScriptToExecuteOnDocumentCreated") >= 0; });
   DrainPostedMessages();
   return done;
 }

@@ -59,7 +59,9 @@ class BrowserTest : public ::testing::Test {
   int32_t Exec(const char* action, const std::vector<std::wstring>& params) {
     return host->ExecW(ActionId(action), params);
   }
-  int32_t Create(const std::wstring& name, const std::wstring& url = L"") { return Exec("zkTamrelCreate", {name, url}); }
+  int32_t Create(const std::wstring& name, const std::wstring& url = L"") {
+    return Exec("zkTamrelCreate", {name, url});
+  }
   int32_t Destroy(const std::wstring& name) { return Exec("zkTamrelDestroy", {name}); }
   int32_t Navigate(const std::wstring& name, const std::wstring& url) { return Exec("zkTamrelNavigate", {name, url}); }
   int32_t SetHTML(const std::wstring& name, const std::wstring& html) { return Exec("zkTamrelSetHTML", {name, html}); }

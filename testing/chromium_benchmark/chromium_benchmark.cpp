@@ -102,7 +102,8 @@ int Measure(TestHost& host, testhost::RectangleWindow& window, const std::wstrin
 
   // The page now holds the bridge (a first about:blank never runs the page scripts).
   host.Exec(6, {"Bench", "[echo]", ""});
-  Script(host, "Bench", "window.chrome.webview.addEventListener('message', e => tamrelDesk.postMessage(e.data)); 0", ++n);
+  Script(host, "Bench", "window.chrome.webview.addEventListener('message', e => tamrelDesk.postMessage(e.data)); 0",
+         ++n);
   std::vector<double> messages;
   for (int i = 0; i < 300; ++i) {
     const size_t before = host.SetsOf("[echo]").size();
@@ -114,8 +115,8 @@ int Measure(TestHost& host, testhost::RectangleWindow& window, const std::wstrin
   Report("host -> page -> host message", messages);
 
   using Capture = HRESULT(__cdecl*)(HWND, const wchar_t*);
-  auto capture = reinterpret_cast<Capture>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleW(L"WebView2Loader.dll"), "ChromiumEngine_CapturePng")));
+  auto capture = reinterpret_cast<Capture>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"WebView2Loader.dll"), "ChromiumEngine_CapturePng")));
   std::vector<double> pictures;
   for (int i = 0; capture && i < 20; ++i) {
     t = Now();

@@ -93,12 +93,22 @@ HRESULT BrowserProcess::Start(const std::wstring& userDataFolder, const std::wst
   const std::wstring portFile = folder + L"\\DevToolsActivePort";
   DeleteFileW(portFile.c_str());  // a stale file of an earlier run would name a dead port
 
-  std::vector<std::wstring> arguments = {
-      L"--headless=new", L"--remote-debugging-port=0", L"--user-data-dir=" + FromUtf8(userDataDir_),
-      L"--no-first-run", L"--no-default-browser-check", L"--no-sandbox", L"--disable-gpu",
-      L"--disable-background-networking", L"--disable-component-update", L"--disable-sync",
-      L"--disable-extensions", L"--mute-audio", L"--password-store=basic", L"--use-mock-keychain",
-      L"--hide-scrollbars", L"--log-level=3"};
+  std::vector<std::wstring> arguments = {L"--headless=new",
+                                         L"--remote-debugging-port=0",
+                                         L"--user-data-dir=" + FromUtf8(userDataDir_),
+                                         L"--no-first-run",
+                                         L"--no-default-browser-check",
+                                         L"--no-sandbox",
+                                         L"--disable-gpu",
+                                         L"--disable-background-networking",
+                                         L"--disable-component-update",
+                                         L"--disable-sync",
+                                         L"--disable-extensions",
+                                         L"--mute-audio",
+                                         L"--password-store=basic",
+                                         L"--use-mock-keychain",
+                                         L"--hide-scrollbars",
+                                         L"--log-level=3"};
   for (const std::wstring& extra : SplitArguments(extraArguments)) arguments.push_back(extra);
   arguments.push_back(L"about:blank");
   std::wstring commandLine = Quoted(binaryWindows);

@@ -63,7 +63,8 @@ void CdpConnection::DropPostedMessages() {
 }
 
 LRESULT CALLBACK CdpConnection::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message != kMessageArrived && message != kConnectionClosed) return DefWindowProcW(window, message, wParam, lParam);
+  if (message != kMessageArrived && message != kConnectionClosed)
+    return DefWindowProcW(window, message, wParam, lParam);
   std::unique_ptr<Json> arrived(message == kMessageArrived ? reinterpret_cast<Json*>(lParam) : nullptr);
   auto* link = reinterpret_cast<std::weak_ptr<CdpConnection>*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   // Held for the whole delivery: a handler may release the last other reference.
@@ -144,8 +145,7 @@ void CdpConnection::Send(const std::string& method, const Json& params, const st
   }
 }
 
-Json CdpConnection::Call(const std::string& method, const Json& params, const std::string& sessionId,
-                         DWORD timeoutMs) {
+Json CdpConnection::Call(const std::string& method, const Json& params, const std::string& sessionId, DWORD timeoutMs) {
   const int64_t id = nextId_++;
   Json message{{"id", id}, {"method", method}, {"params", params}};
   if (!sessionId.empty()) message["sessionId"] = sessionId;

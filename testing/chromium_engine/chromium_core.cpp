@@ -59,9 +59,8 @@ ChromiumCore::State ChromiumCore::BySession(const BrowserProcess* browser, const
 
 void ChromiumCore::Listen(const std::shared_ptr<BrowserProcess>& browser) {
   const BrowserProcess* raw = browser.get();
-  browser->Cdp().SetEventHandler([this, raw](const std::string& session, const std::string& method, const Json& params) {
-    OnEvent(raw, session, method, params);
-  });
+  browser->Cdp().SetEventHandler([this, raw](const std::string& session, const std::string& method,
+                                             const Json& params) { OnEvent(raw, session, method, params); });
   browser->Cdp().SetClosedHandler([this, raw] { OnBrowserClosed(raw); });
 }
 
@@ -184,8 +183,9 @@ HRESULT ChromiumCore::NavigateToString(engine::Page& page, const std::wstring& h
     if (body.size() > kMaxStringDocumentBytes) return E_INVALIDARG;
     if (!s->fetchEnabled) {
       s->fetchEnabled = true;
-      s->Send("Fetch.enable", Json{{"patterns", Json::array({Json{{"urlPattern", std::string(kStringDocumentOrigin) + "*"},
-                                                                  {"requestStage", "Request"}}})}});
+      s->Send("Fetch.enable",
+              Json{{"patterns", Json::array({Json{{"urlPattern", std::string(kStringDocumentOrigin) + "*"},
+                                                  {"requestStage", "Request"}}})}});
     }
     const std::string url = kStringDocumentOrigin + std::to_string(s->nextStringDocument++);
     s->stringDocuments[url] = std::move(body);
@@ -251,11 +251,10 @@ void ChromiumCore::ApplyMetrics(const State& s) {
   if (width <= 0 || height <= 0) return;
   const double zoom = std::min(kMaxZoom, std::max(kMinZoom, page.zoom));
   // Zoom as the browser zooms: fewer, larger CSS pixels in the same window.
-  s->Send("Emulation.setDeviceMetricsOverride",
-          Json{{"width", std::max(1L, std::lround(width / zoom))},
-               {"height", std::max(1L, std::lround(height / zoom))},
-               {"deviceScaleFactor", zoom},
-               {"mobile", false}});
+  s->Send("Emulation.setDeviceMetricsOverride", Json{{"width", std::max(1L, std::lround(width / zoom))},
+                                                     {"height", std::max(1L, std::lround(height / zoom))},
+                                                     {"deviceScaleFactor", zoom},
+                                                     {"mobile", false}});
 }
 
 void ChromiumCore::SetBounds(engine::Page& page, const RECT& bounds) {
@@ -358,8 +357,7 @@ void ChromiumCore::StartScript(engine::Page& page, const std::wstring& script, e
       return;
     }
     std::weak_ptr<PageState> weak = s;
-    s->Send("Runtime.evaluate",
-            Json{{"expression", ToUtf8(script)}, {"returnByValue", false}, {"awaitPromise", false}},
+    s->Send("Runtime.evaluate", Json{{"expression", ToUtf8(script)}, {"returnByValue", false}, {"awaitPromise", false}},
             [weak, done](const Json& answer) {
               if (!done) return;
               if (!Has(answer, "result")) {
@@ -380,15 +378,15 @@ void ChromiumCore::StartScript(engine::Page& page, const std::wstring& script, e
                 done(S_OK, FromUtf8(direct.empty() ? "null" : direct).c_str());
                 return;
               }
-              state->Send("Runtime.callFunctionOn",
-                          Json{{"objectId", objectId}, {"functionDeclaration", kStringifyThis}, {"returnByValue", true}},
-                          [weak, done, objectId](const Json& serialised) {
-                            const Json& v = Member(Member(serialised, "result"), "result");
-                            const std::string json = Text(v, "type") == "string" ? Text(v, "value") : "null";
-                            if (State state = weak.lock())
-                              state->Send("Runtime.releaseObject", Json{{"objectId", objectId}});
-                            done(S_OK, FromUtf8(json).c_str());
-                          });
+              state->Send(
+                  "Runtime.callFunctionOn",
+                  Json{{"objectId", objectId}, {"functionDeclaration", kStringifyThis}, {"returnByValue", true}},
+                  [weak, done, objectId](const Json& serialised) {
+                    const Json& v = Member(Member(serialised, "result"), "result");
+                    const std::string json = Text(v, "type") == "string" ? Text(v, "value") : "null";
+                    if (State state = weak.lock()) state->Send("Runtime.releaseObject", Json{{"objectId", objectId}});
+                    done(S_OK, FromUtf8(json).c_str());
+                  });
             });
   });
 }

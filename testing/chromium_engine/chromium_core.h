@@ -46,7 +46,8 @@ class ChromiumCore final : public engine::EngineBehaviour {
   HRESULT SetZoom(engine::Page& page, double factor) override;
   void SetParentWindow(engine::Page& page, HWND parent) override { page.parent = parent; }
   HRESULT EnableWebMessages(engine::Page& page, BOOL enabled) override;
-  void AddDocumentScript(engine::Page& page, const std::wstring& script, engine::DocumentScriptCompletion done) override;
+  void AddDocumentScript(engine::Page& page, const std::wstring& script,
+                         engine::DocumentScriptCompletion done) override;
   void RemoveDocumentScript(engine::Page& page, const std::wstring& id) override;
   void StartScript(engine::Page& page, const std::wstring& script, engine::ScriptCompletion done) override;
 

@@ -179,11 +179,12 @@ void ChromiumCore::OnRequestPaused(const State& s, const Json& params) {
     s->Send("Fetch.continueRequest", Json{{"requestId", requestId}});
     return;
   }
-  s->Send("Fetch.fulfillRequest",
-          Json{{"requestId", requestId},
-               {"responseCode", 200},
-               {"responseHeaders", Json::array({Json{{"name", "Content-Type"}, {"value", "text/html; charset=utf-8"}}})},
-               {"body", Base64Encode(it->second)}});
+  s->Send(
+      "Fetch.fulfillRequest",
+      Json{{"requestId", requestId},
+           {"responseCode", 200},
+           {"responseHeaders", Json::array({Json{{"name", "Content-Type"}, {"value", "text/html; charset=utf-8"}}})},
+           {"body", Base64Encode(it->second)}});
 }
 
 void ChromiumCore::OnBrowserClosed(const BrowserProcess* browser) {

@@ -39,8 +39,8 @@ const std::vector<Sample> kSamples = {
     {20, {"Rectangle1"}},
     {21, {"Rectangle1", "grid", "{\"layout\":\"fitColumns\",\"data\":[{\"name\":\"Ada\"}]}", "[GridResult]"}},
     {22, {"Rectangle1", "editor", "{\"theme\":\"snow\"}", "[EditorResult]"}},
-    {23, {"Rectangle1", "chart", "{\"xAxis\":{\"type\":\"category\"},\"series\":[{\"type\":\"bar\"}]}",
-          "[ChartResult]"}},
+    {23,
+     {"Rectangle1", "chart", "{\"xAxis\":{\"type\":\"category\"},\"series\":[{\"type\":\"bar\"}]}", "[ChartResult]"}},
 };
 
 struct Capture {
@@ -106,7 +106,8 @@ void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
   Capture& c = *g_capture;
   if (!c.dialog) {
     EnumThreadWindows(GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&c.dialog));
-    if (c.dialog) RedrawWindow(c.dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    if (c.dialog)
+      RedrawWindow(c.dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     return;
   }
   // A few ticks let the X server show what Wine painted.

@@ -45,20 +45,40 @@ template <typename T>
 class Ref {
  public:
   Ref() = default;
-  Ref(T* p, bool addRef) : p_(p) { if (p_ && addRef) p_->AddRef(); }
+  Ref(T* p, bool addRef) : p_(p) {
+    if (p_ && addRef) p_->AddRef();
+  }
   static Ref Adopt(T* p) { return Ref(p, false); }
   static Ref Share(T* p) { return Ref(p, true); }
-  Ref(const Ref& o) : p_(o.p_) { if (p_) p_->AddRef(); }
+  Ref(const Ref& o) : p_(o.p_) {
+    if (p_) p_->AddRef();
+  }
   Ref(Ref&& o) noexcept : p_(o.p_) { o.p_ = nullptr; }
-  Ref& operator=(Ref o) noexcept { T* t = p_; p_ = o.p_; o.p_ = t; return *this; }
-  ~Ref() { if (p_) p_->Release(); }
+  Ref& operator=(Ref o) noexcept {
+    T* t = p_;
+    p_ = o.p_;
+    o.p_ = t;
+    return *this;
+  }
+  ~Ref() {
+    if (p_) p_->Release();
+  }
   T* get() const { return p_; }
   T* operator->() const { return p_; }
   explicit operator bool() const { return p_ != nullptr; }
   // Hands one reference out through an [out] pointer.
-  T* Detach() { T* t = p_; p_ = nullptr; return t; }
+  T* Detach() {
+    T* t = p_;
+    p_ = nullptr;
+    return t;
+  }
   void Reset() { Ref().Swap(*this); }
-  void Swap(Ref& o) noexcept { T* t = p_; p_ = o.p_; o.p_ = t; }
+  void Swap(Ref& o) noexcept {
+    T* t = p_;
+    p_ = o.p_;
+    o.p_ = t;
+  }
+
  private:
   T* p_ = nullptr;
 };

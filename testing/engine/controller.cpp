@@ -106,9 +106,7 @@ HRESULT Controller::put_ParentWindow(HWND parentWindow) {
   return S_OK;
 }
 
-HRESULT Controller::NotifyParentWindowPositionChanged() {
-  return Enter(L"NotifyParentWindowPositionChanged");
-}
+HRESULT Controller::NotifyParentWindowPositionChanged() { return Enter(L"NotifyParentWindowPositionChanged"); }
 
 HRESULT Controller::Close() {
   if (HRESULT hr = Enter(L"Close"); FAILED(hr)) return hr;

@@ -54,7 +54,8 @@ HWND QueueWindow() {
     return RegisterClassExW(&wc);
   }();
   (void)atom;
-  t_queue.window = CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, ThisModulePinned(), nullptr);
+  t_queue.window =
+      CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, ThisModulePinned(), nullptr);
   return t_queue.window;
 }
 

@@ -90,8 +90,7 @@ class EngineClient {
     for (auto& v : b) v.assign(4096, L'\0');
     EngineOptions o;
     o.given = Fn<decltype(&Engine_LastOptions)>("Engine_LastOptions")(b[0].data(), b[1].data(), b[2].data(),
-                                                                      b[3].data(), b[4].data(), &o.allowSso,
-                                                                      4096) != 0;
+                                                                      b[3].data(), b[4].data(), &o.allowSso, 4096) != 0;
     o.browserFolder = b[0].data();
     o.userDataFolder = b[1].data();
     o.additionalArgs = b[2].data();
@@ -147,8 +146,12 @@ class EngineClient {
   }
 
   // --- page state the getters report --------------------------------------------------------
-  void SetSource(int32_t wv, const std::wstring& uri) { Fn<decltype(&Engine_SetSource)>("Engine_SetSource")(wv, uri.c_str()); }
-  void SetTitle(int32_t wv, const std::wstring& title) { Fn<decltype(&Engine_SetTitle)>("Engine_SetTitle")(wv, title.c_str()); }
+  void SetSource(int32_t wv, const std::wstring& uri) {
+    Fn<decltype(&Engine_SetSource)>("Engine_SetSource")(wv, uri.c_str());
+  }
+  void SetTitle(int32_t wv, const std::wstring& title) {
+    Fn<decltype(&Engine_SetTitle)>("Engine_SetTitle")(wv, title.c_str());
+  }
   void SetHistory(int32_t wv, bool back, bool forward) {
     Fn<decltype(&Engine_SetHistory)>("Engine_SetHistory")(wv, back ? TRUE : FALSE, forward ? TRUE : FALSE);
   }

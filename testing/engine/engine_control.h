@@ -15,13 +15,13 @@ extern "C" {
 
 // Creation steps that a test can make fail.
 enum EngineStep {
-  ENGINE_STEP_CREATE_ENVIRONMENT_CALL = 0,   // CreateCoreWebView2EnvironmentWithOptions returns hr at once
-  ENGINE_STEP_ENVIRONMENT_COMPLETION = 1,    // its completion arrives with hr and no environment
-  ENGINE_STEP_CREATE_CONTROLLER_CALL = 2,    // CreateCoreWebView2Controller returns hr at once
-  ENGINE_STEP_CONTROLLER_COMPLETION = 3,     // its completion arrives with hr and no controller
-  ENGINE_STEP_GET_WEBVIEW = 4,               // ICoreWebView2Controller::get_CoreWebView2 returns hr
-  ENGINE_STEP_GET_SETTINGS = 5,              // ICoreWebView2::get_Settings returns hr
-  ENGINE_STEP_PUT_WEB_MESSAGE_ENABLED = 6,   // ICoreWebView2Settings::put_IsWebMessageEnabled returns hr
+  ENGINE_STEP_CREATE_ENVIRONMENT_CALL = 0,     // CreateCoreWebView2EnvironmentWithOptions returns hr at once
+  ENGINE_STEP_ENVIRONMENT_COMPLETION = 1,      // its completion arrives with hr and no environment
+  ENGINE_STEP_CREATE_CONTROLLER_CALL = 2,      // CreateCoreWebView2Controller returns hr at once
+  ENGINE_STEP_CONTROLLER_COMPLETION = 3,       // its completion arrives with hr and no controller
+  ENGINE_STEP_GET_WEBVIEW = 4,                 // ICoreWebView2Controller::get_CoreWebView2 returns hr
+  ENGINE_STEP_GET_SETTINGS = 5,                // ICoreWebView2::get_Settings returns hr
+  ENGINE_STEP_PUT_WEB_MESSAGE_ENABLED = 6,     // ICoreWebView2Settings::put_IsWebMessageEnabled returns hr
   ENGINE_STEP_DOCUMENT_SCRIPT_COMPLETION = 7,  // AddScriptToExecuteOnDocumentCreated completes with hr, no id;
                                                // the script is not registered
   ENGINE_STEP_COUNT = 8
@@ -38,13 +38,13 @@ enum EngineEvent {
 };
 
 struct EngineEventArgs {
-  const wchar_t* uri;          // NavigationStarting get_Uri (null: get_Uri gives a null string)
-  BOOL isSuccess;              // NavigationCompleted
-  int32_t webErrorStatus;      // NavigationCompleted
-  BOOL isErrorPage;            // ContentLoading
-  uint64_t navigationId;       // ContentLoading
-  BOOL isNewDocument;          // SourceChanged
-  int32_t processFailedKind;   // ProcessFailed
+  const wchar_t* uri;         // NavigationStarting get_Uri (null: get_Uri gives a null string)
+  BOOL isSuccess;             // NavigationCompleted
+  int32_t webErrorStatus;     // NavigationCompleted
+  BOOL isErrorPage;           // ContentLoading
+  uint64_t navigationId;      // ContentLoading
+  BOOL isNewDocument;         // SourceChanged
+  int32_t processFailedKind;  // ProcessFailed
 };
 
 // Forgets every record and failure setting; objects still alive stay alive.
@@ -86,7 +86,7 @@ BOOL __cdecl Engine_IsVisible(int32_t webview);
 double __cdecl Engine_GetZoom(int32_t webview);
 BOOL __cdecl Engine_IsClosed(int32_t webview);
 BOOL __cdecl Engine_WebMessageEnabled(int32_t webview);
-int32_t __cdecl Engine_HandlerCount(int32_t webview);   // event handlers currently registered
+int32_t __cdecl Engine_HandlerCount(int32_t webview);         // event handlers currently registered
 int32_t __cdecl Engine_DocumentScriptCount(int32_t webview);  // scripts currently registered
 int32_t __cdecl Engine_DocumentScript(int32_t webview, int32_t i, wchar_t* buf, int32_t cap);
 // Navigations (Navigate, NavigateToString) webview n started, and the document scripts that

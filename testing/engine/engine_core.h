@@ -82,8 +82,8 @@ struct CallRecord {
 
 struct EnvironmentOptions {
   bool given = false;  // an options object was passed
-  std::wstring browserFolder = L"(null)", userDataFolder = L"(null)", additionalArgs = L"(null)",
-               language = L"(null)", targetVersion = L"(null)";
+  std::wstring browserFolder = L"(null)", userDataFolder = L"(null)", additionalArgs = L"(null)", language = L"(null)",
+               targetVersion = L"(null)";
   BOOL allowSso = FALSE;
 };
 
@@ -104,7 +104,10 @@ class EngineCore final : public EngineBehaviour {
   void SetLastOptions(const EnvironmentOptions& options) { options_ = options; }
   const EnvironmentOptions& LastOptions() const { return options_; }
 
-  void SetBrowserVersion(HRESULT hr, const NullableText& version) { versionHr_ = hr; version_ = version; }
+  void SetBrowserVersion(HRESULT hr, const NullableText& version) {
+    versionHr_ = hr;
+    version_ = version;
+  }
   HRESULT BrowserVersionResult() const { return versionHr_; }
   const NullableText& BrowserVersion() const { return version_; }
 
@@ -141,7 +144,10 @@ class EngineCore final : public EngineBehaviour {
 
   // ExecuteScript completions.
   void SetManualScripts(bool manual) { manualScripts_ = manual; }
-  void SetScriptResult(HRESULT hr, const NullableText& json) { scriptHr_ = hr; scriptJson_ = json; }
+  void SetScriptResult(HRESULT hr, const NullableText& json) {
+    scriptHr_ = hr;
+    scriptJson_ = json;
+  }
   void StartScript(Page& page, const std::wstring& script, ScriptCompletion completion) override;
   int32_t PendingScriptCount() const { return static_cast<int32_t>(pendingScripts_.size()); }
   bool CompleteScript(int32_t index, HRESULT hr, const NullableText& json);
@@ -162,12 +168,12 @@ class EngineCore final : public EngineBehaviour {
 };
 
 // Argument rendering for the call records.
-std::wstring ArgText(const wchar_t* text);  // "(null)" for null
-std::wstring ArgBool(BOOL value);           // "0" / "1"
-std::wstring ArgRect(const RECT& r);        // "l,t,r,b"
-std::wstring ArgDouble(double value);       // %.17g
-std::wstring ArgHandle(const void* handle); // eight upper-case hex digits
-std::wstring ArgHresult(HRESULT hr);        // 0x + eight upper-case hex digits
+std::wstring ArgText(const wchar_t* text);                         // "(null)" for null
+std::wstring ArgBool(BOOL value);                                  // "0" / "1"
+std::wstring ArgRect(const RECT& r);                               // "l,t,r,b"
+std::wstring ArgDouble(double value);                              // %.17g
+std::wstring ArgHandle(const void* handle);                        // eight upper-case hex digits
+std::wstring ArgHresult(HRESULT hr);                               // 0x + eight upper-case hex digits
 std::wstring JoinArgs(std::initializer_list<std::wstring> parts);  // separated by '|'
 
 }  // namespace engine

@@ -19,8 +19,12 @@ HRESULT NavigationStartingArgs::get_Uri(LPWSTR* uri) {
   Behaviour().Record(L"get_Uri", L"", webview_);
   return CopyOutString(data_.uri.Ptr(), uri);
 }
-HRESULT NavigationStartingArgs::get_IsUserInitiated(BOOL* v) { return Give<BOOL>(webview_, L"get_IsUserInitiated", v, FALSE); }
-HRESULT NavigationStartingArgs::get_IsRedirected(BOOL* v) { return Give<BOOL>(webview_, L"get_IsRedirected", v, FALSE); }
+HRESULT NavigationStartingArgs::get_IsUserInitiated(BOOL* v) {
+  return Give<BOOL>(webview_, L"get_IsUserInitiated", v, FALSE);
+}
+HRESULT NavigationStartingArgs::get_IsRedirected(BOOL* v) {
+  return Give<BOOL>(webview_, L"get_IsRedirected", v, FALSE);
+}
 HRESULT NavigationStartingArgs::get_RequestHeaders(IUnknown** headers) {
   Behaviour().Record(L"get_RequestHeaders", L"", webview_);
   if (headers) *headers = nullptr;
@@ -36,7 +40,9 @@ HRESULT NavigationStartingArgs::get_NavigationId(UINT64* v) {
   return Give<UINT64>(webview_, L"get_NavigationId", v, data_.navigationId);
 }
 
-HRESULT NavigationCompletedArgs::get_IsSuccess(BOOL* v) { return Give<BOOL>(webview_, L"get_IsSuccess", v, data_.isSuccess); }
+HRESULT NavigationCompletedArgs::get_IsSuccess(BOOL* v) {
+  return Give<BOOL>(webview_, L"get_IsSuccess", v, data_.isSuccess);
+}
 HRESULT NavigationCompletedArgs::get_WebErrorStatus(INT32* v) {
   return Give<INT32>(webview_, L"get_WebErrorStatus", v, data_.webErrorStatus);
 }
@@ -44,7 +50,9 @@ HRESULT NavigationCompletedArgs::get_NavigationId(UINT64* v) {
   return Give<UINT64>(webview_, L"get_NavigationId", v, data_.navigationId);
 }
 
-HRESULT ContentLoadingArgs::get_IsErrorPage(BOOL* v) { return Give<BOOL>(webview_, L"get_IsErrorPage", v, data_.isErrorPage); }
+HRESULT ContentLoadingArgs::get_IsErrorPage(BOOL* v) {
+  return Give<BOOL>(webview_, L"get_IsErrorPage", v, data_.isErrorPage);
+}
 HRESULT ContentLoadingArgs::get_NavigationId(UINT64* v) {
   return Give<UINT64>(webview_, L"get_NavigationId", v, data_.navigationId);
 }

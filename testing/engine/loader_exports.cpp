@@ -68,7 +68,7 @@ extern "C" HRESULT STDAPICALLTYPE CreateCoreWebView2EnvironmentWithOptions(
 }
 
 extern "C" HRESULT STDAPICALLTYPE GetAvailableCoreWebView2BrowserVersionString(PCWSTR browserExecutableFolder,
-                                                                              LPWSTR* versionInfo) {
+                                                                               LPWSTR* versionInfo) {
   engine::EngineCore& core = engine::EngineCore::Instance();
   core.Record(L"GetAvailableCoreWebView2BrowserVersionString", engine::ArgText(browserExecutableFolder), 0);
   if (!versionInfo) return E_POINTER;

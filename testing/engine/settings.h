@@ -23,20 +23,36 @@ class Settings final : public ComObject<engine_abi::ICoreWebView2Settings, engin
   HRESULT STDMETHODCALLTYPE put_AreDefaultScriptDialogsEnabled(BOOL v) override {
     return Put(L"put_AreDefaultScriptDialogsEnabled", kDialogs, v);
   }
-  HRESULT STDMETHODCALLTYPE get_IsStatusBarEnabled(BOOL* v) override { return Get(L"get_IsStatusBarEnabled", kStatusBar, v); }
-  HRESULT STDMETHODCALLTYPE put_IsStatusBarEnabled(BOOL v) override { return Put(L"put_IsStatusBarEnabled", kStatusBar, v); }
-  HRESULT STDMETHODCALLTYPE get_AreDevToolsEnabled(BOOL* v) override { return Get(L"get_AreDevToolsEnabled", kDevTools, v); }
-  HRESULT STDMETHODCALLTYPE put_AreDevToolsEnabled(BOOL v) override { return Put(L"put_AreDevToolsEnabled", kDevTools, v); }
+  HRESULT STDMETHODCALLTYPE get_IsStatusBarEnabled(BOOL* v) override {
+    return Get(L"get_IsStatusBarEnabled", kStatusBar, v);
+  }
+  HRESULT STDMETHODCALLTYPE put_IsStatusBarEnabled(BOOL v) override {
+    return Put(L"put_IsStatusBarEnabled", kStatusBar, v);
+  }
+  HRESULT STDMETHODCALLTYPE get_AreDevToolsEnabled(BOOL* v) override {
+    return Get(L"get_AreDevToolsEnabled", kDevTools, v);
+  }
+  HRESULT STDMETHODCALLTYPE put_AreDevToolsEnabled(BOOL v) override {
+    return Put(L"put_AreDevToolsEnabled", kDevTools, v);
+  }
   HRESULT STDMETHODCALLTYPE get_AreDefaultContextMenusEnabled(BOOL* v) override {
     return Get(L"get_AreDefaultContextMenusEnabled", kContextMenus, v);
   }
   HRESULT STDMETHODCALLTYPE put_AreDefaultContextMenusEnabled(BOOL v) override {
     return Put(L"put_AreDefaultContextMenusEnabled", kContextMenus, v);
   }
-  HRESULT STDMETHODCALLTYPE get_AreHostObjectsAllowed(BOOL* v) override { return Get(L"get_AreHostObjectsAllowed", kHostObjects, v); }
-  HRESULT STDMETHODCALLTYPE put_AreHostObjectsAllowed(BOOL v) override { return Put(L"put_AreHostObjectsAllowed", kHostObjects, v); }
-  HRESULT STDMETHODCALLTYPE get_IsZoomControlEnabled(BOOL* v) override { return Get(L"get_IsZoomControlEnabled", kZoomControl, v); }
-  HRESULT STDMETHODCALLTYPE put_IsZoomControlEnabled(BOOL v) override { return Put(L"put_IsZoomControlEnabled", kZoomControl, v); }
+  HRESULT STDMETHODCALLTYPE get_AreHostObjectsAllowed(BOOL* v) override {
+    return Get(L"get_AreHostObjectsAllowed", kHostObjects, v);
+  }
+  HRESULT STDMETHODCALLTYPE put_AreHostObjectsAllowed(BOOL v) override {
+    return Put(L"put_AreHostObjectsAllowed", kHostObjects, v);
+  }
+  HRESULT STDMETHODCALLTYPE get_IsZoomControlEnabled(BOOL* v) override {
+    return Get(L"get_IsZoomControlEnabled", kZoomControl, v);
+  }
+  HRESULT STDMETHODCALLTYPE put_IsZoomControlEnabled(BOOL v) override {
+    return Put(L"put_IsZoomControlEnabled", kZoomControl, v);
+  }
   HRESULT STDMETHODCALLTYPE get_IsBuiltInErrorPageEnabled(BOOL* v) override {
     return Get(L"get_IsBuiltInErrorPageEnabled", kErrorPage, v);
   }
@@ -45,7 +61,17 @@ class Settings final : public ComObject<engine_abi::ICoreWebView2Settings, engin
   }
 
  private:
-  enum Switch { kScript, kDialogs, kStatusBar, kDevTools, kContextMenus, kHostObjects, kZoomControl, kErrorPage, kCount };
+  enum Switch {
+    kScript,
+    kDialogs,
+    kStatusBar,
+    kDevTools,
+    kContextMenus,
+    kHostObjects,
+    kZoomControl,
+    kErrorPage,
+    kCount
+  };
   HRESULT Enter(const wchar_t* name, const std::wstring& args = std::wstring());
   HRESULT Get(const wchar_t* name, Switch s, BOOL* out);
   HRESULT Put(const wchar_t* name, Switch s, BOOL value);

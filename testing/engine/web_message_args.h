@@ -10,15 +10,15 @@
 
 namespace engine {
 
-class WebMessageArgs final
-    : public ComObject<engine_abi::ICoreWebView2WebMessageReceivedEventArgs,
-                       engine_abi::IID_ICoreWebView2WebMessageReceivedEventArgs> {
+class WebMessageArgs final : public ComObject<engine_abi::ICoreWebView2WebMessageReceivedEventArgs,
+                                              engine_abi::IID_ICoreWebView2WebMessageReceivedEventArgs> {
  public:
   WebMessageArgs(int32_t webview, std::wstring source, std::wstring text, bool isString)
       : webview_(webview), source_(std::move(source)), text_(std::move(text)), isString_(isString) {}
   HRESULT STDMETHODCALLTYPE get_Source(LPWSTR* value) override;
   HRESULT STDMETHODCALLTYPE get_WebMessageAsJson(LPWSTR* value) override;
   HRESULT STDMETHODCALLTYPE TryGetWebMessageAsString(LPWSTR* value) override;
+
  private:
   int32_t webview_;
   std::wstring source_;

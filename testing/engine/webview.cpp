@@ -102,19 +102,19 @@ void WebView::DeliverEvent(int32_t event, const EventData& data) {
             sender, static_cast<NavigationCompletedArgs*>(args.get()));
         break;
       case ENGINE_EVENT_CONTENT_LOADING:
-        static_cast<ICoreWebView2ContentLoadingEventHandler*>(h)->Invoke(
-            sender, static_cast<ContentLoadingArgs*>(args.get()));
+        static_cast<ICoreWebView2ContentLoadingEventHandler*>(h)->Invoke(sender,
+                                                                         static_cast<ContentLoadingArgs*>(args.get()));
         break;
       case ENGINE_EVENT_DOCUMENT_TITLE_CHANGED:
         static_cast<ICoreWebView2DocumentTitleChangedEventHandler*>(h)->Invoke(sender, nullptr);
         break;
       case ENGINE_EVENT_SOURCE_CHANGED:
-        static_cast<ICoreWebView2SourceChangedEventHandler*>(h)->Invoke(
-            sender, static_cast<SourceChangedArgs*>(args.get()));
+        static_cast<ICoreWebView2SourceChangedEventHandler*>(h)->Invoke(sender,
+                                                                        static_cast<SourceChangedArgs*>(args.get()));
         break;
       case ENGINE_EVENT_PROCESS_FAILED:
-        static_cast<ICoreWebView2ProcessFailedEventHandler*>(h)->Invoke(
-            sender, static_cast<ProcessFailedArgs*>(args.get()));
+        static_cast<ICoreWebView2ProcessFailedEventHandler*>(h)->Invoke(sender,
+                                                                        static_cast<ProcessFailedArgs*>(args.get()));
         break;
     }
   }
@@ -203,11 +203,15 @@ HRESULT WebView::add_FrameNavigationCompleted(ICoreWebView2NavigationCompletedEv
 HRESULT WebView::remove_FrameNavigationCompleted(EventRegistrationToken t) {
   return Unsupported(L"remove_FrameNavigationCompleted", TokenText(t));
 }
-HRESULT WebView::add_ScriptDialogOpening(IUnknown*, EventRegistrationToken*) { return Unsupported(L"add_ScriptDialogOpening"); }
+HRESULT WebView::add_ScriptDialogOpening(IUnknown*, EventRegistrationToken*) {
+  return Unsupported(L"add_ScriptDialogOpening");
+}
 HRESULT WebView::remove_ScriptDialogOpening(EventRegistrationToken t) {
   return Unsupported(L"remove_ScriptDialogOpening", TokenText(t));
 }
-HRESULT WebView::add_PermissionRequested(IUnknown*, EventRegistrationToken*) { return Unsupported(L"add_PermissionRequested"); }
+HRESULT WebView::add_PermissionRequested(IUnknown*, EventRegistrationToken*) {
+  return Unsupported(L"add_PermissionRequested");
+}
 HRESULT WebView::remove_PermissionRequested(EventRegistrationToken t) {
   return Unsupported(L"remove_PermissionRequested", TokenText(t));
 }
@@ -311,7 +315,9 @@ HRESULT WebView::Stop() {
   Behaviour().Stop(*page_);
   return S_OK;
 }
-HRESULT WebView::add_NewWindowRequested(IUnknown*, EventRegistrationToken*) { return Unsupported(L"add_NewWindowRequested"); }
+HRESULT WebView::add_NewWindowRequested(IUnknown*, EventRegistrationToken*) {
+  return Unsupported(L"add_NewWindowRequested");
+}
 HRESULT WebView::remove_NewWindowRequested(EventRegistrationToken t) {
   return Unsupported(L"remove_NewWindowRequested", TokenText(t));
 }

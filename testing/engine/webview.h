@@ -17,8 +17,7 @@ class Settings;
 constexpr int32_t kWebMessageHandlers = 6;
 constexpr int32_t kHandlerKinds = 7;
 
-class WebView final : public ComObject<engine_abi::ICoreWebView2, engine_abi::IID_ICoreWebView2>,
-                      public EventSink {
+class WebView final : public ComObject<engine_abi::ICoreWebView2, engine_abi::IID_ICoreWebView2>, public EventSink {
  public:
   explicit WebView(std::shared_ptr<Page> page);
 
@@ -26,36 +25,48 @@ class WebView final : public ComObject<engine_abi::ICoreWebView2, engine_abi::II
   HRESULT STDMETHODCALLTYPE get_Source(LPWSTR* uri) override;
   HRESULT STDMETHODCALLTYPE Navigate(LPCWSTR uri) override;
   HRESULT STDMETHODCALLTYPE NavigateToString(LPCWSTR htmlContent) override;
-  HRESULT STDMETHODCALLTYPE add_NavigationStarting(engine_abi::ICoreWebView2NavigationStartingEventHandler* eventHandler, EventRegistrationToken* token) override;
+  HRESULT STDMETHODCALLTYPE add_NavigationStarting(
+      engine_abi::ICoreWebView2NavigationStartingEventHandler* eventHandler, EventRegistrationToken* token) override;
   HRESULT STDMETHODCALLTYPE remove_NavigationStarting(EventRegistrationToken token) override;
-  HRESULT STDMETHODCALLTYPE add_ContentLoading(engine_abi::ICoreWebView2ContentLoadingEventHandler* eventHandler, EventRegistrationToken* token) override;
+  HRESULT STDMETHODCALLTYPE add_ContentLoading(engine_abi::ICoreWebView2ContentLoadingEventHandler* eventHandler,
+                                               EventRegistrationToken* token) override;
   HRESULT STDMETHODCALLTYPE remove_ContentLoading(EventRegistrationToken token) override;
-  HRESULT STDMETHODCALLTYPE add_SourceChanged(engine_abi::ICoreWebView2SourceChangedEventHandler* eventHandler, EventRegistrationToken* token) override;
+  HRESULT STDMETHODCALLTYPE add_SourceChanged(engine_abi::ICoreWebView2SourceChangedEventHandler* eventHandler,
+                                              EventRegistrationToken* token) override;
   HRESULT STDMETHODCALLTYPE remove_SourceChanged(EventRegistrationToken token) override;
   HRESULT STDMETHODCALLTYPE add_HistoryChanged(IUnknown* eventHandler, EventRegistrationToken* token) override;
   HRESULT STDMETHODCALLTYPE remove_HistoryChanged(EventRegistrationToken token) override;
-  HRESULT STDMETHODCALLTYPE add_NavigationCompleted(engine_abi::ICoreWebView2NavigationCompletedEventHandler* eventHandler, EventRegistrationToken* token) override;
+  HRESULT STDMETHODCALLTYPE add_NavigationCompleted(
+      engine_abi::ICoreWebView2NavigationCompletedEventHandler* eventHandler, EventRegistrationToken* token) override;
   HRESULT STDMETHODCALLTYPE remove_NavigationCompleted(EventRegistrationToken token) override;
-  HRESULT STDMETHODCALLTYPE add_FrameNavigationStarting(engine_abi::ICoreWebView2NavigationStartingEventHandler* eventHandler, EventRegistrationToken* token) override;
+  HRESULT STDMETHODCALLTYPE add_FrameNavigationStarting(
+      engine_abi::ICoreWebView2NavigationStartingEventHandler* eventHandler, EventRegistrationToken* token) override;
   HRESULT STDMETHODCALLTYPE remove_FrameNavigationStarting(EventRegistrationToken token) override;
-  HRESULT STDMETHODCALLTYPE add_FrameNavigationCompleted(engine_abi::ICoreWebView2NavigationCompletedEventHandler* eventHandler, EventRegistrationToken* token) override;
+  HRESULT STDMETHODCALLTYPE add_FrameNavigationCompleted(
+      engine_abi::ICoreWebView2NavigationCompletedEventHandler* eventHandler, EventRegistrationToken* token) override;
   HRESULT STDMETHODCALLTYPE remove_FrameNavigationCompleted(EventRegistrationToken token) override;
   HRESULT STDMETHODCALLTYPE add_ScriptDialogOpening(IUnknown* eventHandler, EventRegistrationToken* token) override;
   HRESULT STDMETHODCALLTYPE remove_ScriptDialogOpening(EventRegistrationToken token) override;
   HRESULT STDMETHODCALLTYPE add_PermissionRequested(IUnknown* eventHandler, EventRegistrationToken* token) override;
   HRESULT STDMETHODCALLTYPE remove_PermissionRequested(EventRegistrationToken token) override;
-  HRESULT STDMETHODCALLTYPE add_ProcessFailed(engine_abi::ICoreWebView2ProcessFailedEventHandler* eventHandler, EventRegistrationToken* token) override;
+  HRESULT STDMETHODCALLTYPE add_ProcessFailed(engine_abi::ICoreWebView2ProcessFailedEventHandler* eventHandler,
+                                              EventRegistrationToken* token) override;
   HRESULT STDMETHODCALLTYPE remove_ProcessFailed(EventRegistrationToken token) override;
-  HRESULT STDMETHODCALLTYPE AddScriptToExecuteOnDocumentCreated(LPCWSTR javaScript, engine_abi::ICoreWebView2AddScriptToExecuteOnDocumentCreatedCompletedHandler* handler) override;
+  HRESULT STDMETHODCALLTYPE AddScriptToExecuteOnDocumentCreated(
+      LPCWSTR javaScript,
+      engine_abi::ICoreWebView2AddScriptToExecuteOnDocumentCreatedCompletedHandler* handler) override;
   HRESULT STDMETHODCALLTYPE RemoveScriptToExecuteOnDocumentCreated(LPCWSTR id) override;
-  HRESULT STDMETHODCALLTYPE ExecuteScript(LPCWSTR javaScript, engine_abi::ICoreWebView2ExecuteScriptCompletedHandler* handler) override;
+  HRESULT STDMETHODCALLTYPE ExecuteScript(LPCWSTR javaScript,
+                                          engine_abi::ICoreWebView2ExecuteScriptCompletedHandler* handler) override;
   HRESULT STDMETHODCALLTYPE CapturePreview(INT32 imageFormat, IStream* imageStream, IUnknown* handler) override;
   HRESULT STDMETHODCALLTYPE Reload() override;
   HRESULT STDMETHODCALLTYPE PostWebMessageAsJson(LPCWSTR webMessageAsJson) override;
   HRESULT STDMETHODCALLTYPE PostWebMessageAsString(LPCWSTR webMessageAsString) override;
-  HRESULT STDMETHODCALLTYPE add_WebMessageReceived(engine_abi::ICoreWebView2WebMessageReceivedEventHandler* handler, EventRegistrationToken* token) override;
+  HRESULT STDMETHODCALLTYPE add_WebMessageReceived(engine_abi::ICoreWebView2WebMessageReceivedEventHandler* handler,
+                                                   EventRegistrationToken* token) override;
   HRESULT STDMETHODCALLTYPE remove_WebMessageReceived(EventRegistrationToken token) override;
-  HRESULT STDMETHODCALLTYPE CallDevToolsProtocolMethod(LPCWSTR methodName, LPCWSTR parametersAsJson, IUnknown* handler) override;
+  HRESULT STDMETHODCALLTYPE CallDevToolsProtocolMethod(LPCWSTR methodName, LPCWSTR parametersAsJson,
+                                                       IUnknown* handler) override;
   HRESULT STDMETHODCALLTYPE get_BrowserProcessId(UINT32* value) override;
   HRESULT STDMETHODCALLTYPE get_CanGoBack(BOOL* canGoBack) override;
   HRESULT STDMETHODCALLTYPE get_CanGoForward(BOOL* canGoForward) override;
@@ -65,13 +76,15 @@ class WebView final : public ComObject<engine_abi::ICoreWebView2, engine_abi::II
   HRESULT STDMETHODCALLTYPE Stop() override;
   HRESULT STDMETHODCALLTYPE add_NewWindowRequested(IUnknown* eventHandler, EventRegistrationToken* token) override;
   HRESULT STDMETHODCALLTYPE remove_NewWindowRequested(EventRegistrationToken token) override;
-  HRESULT STDMETHODCALLTYPE add_DocumentTitleChanged(engine_abi::ICoreWebView2DocumentTitleChangedEventHandler* eventHandler, EventRegistrationToken* token) override;
+  HRESULT STDMETHODCALLTYPE add_DocumentTitleChanged(
+      engine_abi::ICoreWebView2DocumentTitleChangedEventHandler* eventHandler, EventRegistrationToken* token) override;
   HRESULT STDMETHODCALLTYPE remove_DocumentTitleChanged(EventRegistrationToken token) override;
   HRESULT STDMETHODCALLTYPE get_DocumentTitle(LPWSTR* title) override;
   HRESULT STDMETHODCALLTYPE AddHostObjectToScript(LPCWSTR name, VARIANT* object) override;
   HRESULT STDMETHODCALLTYPE RemoveHostObjectFromScript(LPCWSTR name) override;
   HRESULT STDMETHODCALLTYPE OpenDevToolsWindow() override;
-  HRESULT STDMETHODCALLTYPE add_ContainsFullScreenElementChanged(IUnknown* eventHandler, EventRegistrationToken* token) override;
+  HRESULT STDMETHODCALLTYPE add_ContainsFullScreenElementChanged(IUnknown* eventHandler,
+                                                                 EventRegistrationToken* token) override;
   HRESULT STDMETHODCALLTYPE remove_ContainsFullScreenElementChanged(EventRegistrationToken token) override;
   HRESULT STDMETHODCALLTYPE get_ContainsFullScreenElement(BOOL* containsFullScreenElement) override;
   HRESULT STDMETHODCALLTYPE add_WebResourceRequested(IUnknown* eventHandler, EventRegistrationToken* token) override;

@@ -91,10 +91,14 @@ class CasesReader {
     for (int k = 0; k < 4; ++k) {
       wchar_t c = s_[i_++];
       v <<= 4;
-      if (c >= L'0' && c <= L'9') v |= c - L'0';
-      else if (c >= L'a' && c <= L'f') v |= c - L'a' + 10;
-      else if (c >= L'A' && c <= L'F') v |= c - L'A' + 10;
-      else Fail("bad \\u escape");
+      if (c >= L'0' && c <= L'9')
+        v |= c - L'0';
+      else if (c >= L'a' && c <= L'f')
+        v |= c - L'a' + 10;
+      else if (c >= L'A' && c <= L'F')
+        v |= c - L'A' + 10;
+      else
+        Fail("bad \\u escape");
     }
     return v;
   }
@@ -111,7 +115,9 @@ class CasesReader {
       }
       if (i_ >= s_.size()) Fail("unterminated escape");
       switch (wchar_t e = s_[i_++]) {
-        case L'"': case L'\\': case L'/': out += e; break;
+        case L'"':
+        case L'\\':
+        case L'/': out += e; break;
         case L'b': out += L'\b'; break;
         case L'f': out += L'\f'; break;
         case L'n': out += L'\n'; break;
@@ -131,9 +137,12 @@ std::string JsonString(const std::wstring& text) {
   std::string out = "\"";
   char buf[8];
   for (wchar_t c : text) {
-    if (c == L'"') out += "\\\"";
-    else if (c == L'\\') out += "\\\\";
-    else if (c >= 0x20 && c < 0x7F) out += static_cast<char>(c);
+    if (c == L'"')
+      out += "\\\"";
+    else if (c == L'\\')
+      out += "\\\\";
+    else if (c >= 0x20 && c < 0x7F)
+      out += static_cast<char>(c);
     else {
       std::snprintf(buf, sizeof buf, "\\u%04X", static_cast<unsigned>(c));
       out += buf;
@@ -164,7 +173,8 @@ std::string ReadFileBytes(const std::wstring& path) {
 }
 
 int Run(int argc, wchar_t** argv) {
-  if (argc < 2) throw std::runtime_error("usage: tamrel_script_dump <output.json> [<cases.json> | <kind> <id> <json>...]");
+  if (argc < 2)
+    throw std::runtime_error("usage: tamrel_script_dump <output.json> [<cases.json> | <kind> <id> <json>...]");
   std::vector<Case> cases;
   if (argc == 3) {
     std::string bytes = ReadFileBytes(argv[2]);
@@ -177,11 +187,9 @@ int Run(int argc, wchar_t** argv) {
   }
 
   std::ostringstream out;
-  out << "{\"bridge\":" << JsonString(BridgeScript())
-      << ",\n\"consoleCapture\":" << JsonString(ConsoleCaptureScript())
+  out << "{\"bridge\":" << JsonString(BridgeScript()) << ",\n\"consoleCapture\":" << JsonString(ConsoleCaptureScript())
       << ",\n\"stored\":" << JsonString(StoredPageScriptText())
-      << ",\n\"initScript\":" << JsonString(InitScriptText(StoredPageScriptText()))
-      << ",\n\"scripts\":[";
+      << ",\n\"initScript\":" << JsonString(InitScriptText(StoredPageScriptText())) << ",\n\"scripts\":[";
   for (size_t i = 0; i < cases.size(); ++i) {
     const Case& c = cases[i];
     out << (i ? ",\n" : "\n") << "{\"kind\":" << JsonString(c.kind) << ",\"id\":" << JsonString(c.id)

@@ -133,8 +133,7 @@ BOOL WINAPI AnsweringGetModuleHandleExW(DWORD flags, LPCWSTR name, HMODULE* modu
   GetModuleHandleExW((flags & ~GET_MODULE_HANDLE_EX_FLAG_PIN) | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT, name,
                      &g_pinTarget);
   switch (g_pinAnswer) {
-    case PinAnswer::Pin:
-      return GetModuleHandleExW(flags, name, module);
+    case PinAnswer::Pin: return GetModuleHandleExW(flags, name, module);
     case PinAnswer::Fail:
       if (module) *module = nullptr;
       SetLastError(g_pinError);

@@ -6,9 +6,9 @@ namespace testhost {
 // can make its file-system calls keep the path rules of Windows that Wine does not keep.
 void HookGlobalMemory(HMODULE module);
 int LiveGlobalBlocks();
-void ForgetGlobalBlock(void* block);   // the host freed a block the plug-in made
+void ForgetGlobalBlock(void* block);  // the host freed a block the plug-in made
 void ResetGlobalBlocks();
-int GlobalFreeCalls();                 // GlobalFree calls the module made since the reset
+int GlobalFreeCalls();  // GlobalFree calls the module made since the reset
 bool FreedByModule(void* block);
 void NoteHostAllocation(void* block);  // the host allocated it: any earlier free by the module is history
 // The module's nth GlobalAlloc call from now on fails as an exhausted heap does (0: none fails).

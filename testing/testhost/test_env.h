@@ -6,9 +6,9 @@
 
 namespace testhost {
 
-std::wstring ExeDirectory();                  // with trailing backslash
-std::wstring DefaultPluginPath();             // <exe dir>zkTamrelDesk.nbp
-std::wstring EngineDirectory();               // folder of the WebView2 engine double (with backslash)
+std::wstring ExeDirectory();                                // with trailing backslash
+std::wstring DefaultPluginPath();                           // <exe dir>zkTamrelDesk.nbp
+std::wstring EngineDirectory();                             // folder of the WebView2 engine double (with backslash)
 std::wstring MakeTempDir(const std::wstring& hint = L"t");  // fresh empty folder, trailing backslash
 bool RemoveTree(const std::wstring& path);
 // Creates folders below `base` (one per step) until the path has at least `minLength`
@@ -18,7 +18,7 @@ bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
 std::string ReadFileBytes(const std::wstring& path);
 std::wstring Widen(const std::string& utf8);
 std::string Utf8(const std::wstring& text);
-std::string Ansi(const std::wstring& text);   // CP_ACP
+std::string Ansi(const std::wstring& text);  // CP_ACP
 
 // A fresh empty folder (path with trailing backslash), removed with everything in it when the
 // holder goes, also when a failed assertion ends the test early.
@@ -29,6 +29,7 @@ class ScopedTempDir {
   ScopedTempDir(const ScopedTempDir&) = delete;
   ScopedTempDir& operator=(const ScopedTempDir&) = delete;
   const std::wstring& path() const { return path_; }
+
  private:
   std::wstring path_;
 };
@@ -42,6 +43,7 @@ class ScopedEnvironmentVariable {
   ScopedEnvironmentVariable(const ScopedEnvironmentVariable&) = delete;
   ScopedEnvironmentVariable& operator=(const ScopedEnvironmentVariable&) = delete;
   void Set(const wchar_t* value) { SetEnvironmentVariableW(name_.c_str(), value); }
+
  private:
   std::wstring name_, saved_;
   bool had_ = false;
@@ -55,6 +57,7 @@ class ScopedCurrentDirectory {
   ScopedCurrentDirectory(const ScopedCurrentDirectory&) = delete;
   ScopedCurrentDirectory& operator=(const ScopedCurrentDirectory&) = delete;
   bool ok() const { return ok_; }
+
  private:
   std::wstring saved_;
   bool ok_ = false;
@@ -68,9 +71,10 @@ class ScopedLocalAppData {
   const std::wstring& dir() const { return dir_; }  // with trailing backslash
   std::wstring LogPath() const { return dir_ + L"tamrelDesk\\tamrelDesk.log"; }
   std::string Log() const { return ReadFileBytes(LogPath()); }
-  std::vector<std::string> LogLines() const;         // split at CR LF, without the ends
+  std::vector<std::string> LogLines() const;  // split at CR LF, without the ends
   // The text after the fixed fields ("... | PID=n | TID=n | ").
   std::vector<std::string> LogTexts() const;
+
  private:
   std::wstring dir_, saved_;
   bool had_ = false;

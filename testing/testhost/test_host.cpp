@@ -17,8 +17,9 @@ void tamrel_thunk_interface_access();
 namespace testhost {
 namespace {
 TestHost* g_current = nullptr;
-const char* const kExportNames[7] = {"nbInitPlugIn",  "nbRegisterPlugIn", "nbRegisterScriptProcessor",
-                                     "nbRegisterInterfaceAccess", "nbMessage", "nbEditAction", "nbExecAction"};
+const char* const kExportNames[7] = {
+    "nbInitPlugIn", "nbRegisterPlugIn", "nbRegisterScriptProcessor", "nbRegisterInterfaceAccess", "nbMessage",
+    "nbEditAction", "nbExecAction"};
 enum { kInit, kRegister, kScript, kInterface, kMessage, kEdit, kExec };
 
 uint32_t U(const void* p) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(p)); }
@@ -100,7 +101,8 @@ int32_t TestHost::ExecW(int32_t id, const std::vector<std::wstring>& params) {
 }
 
 bool TestHost::Edit(int32_t id, char** params, int32_t highIndex) {
-  const uint32_t r = Call(this, exports_[kEdit], static_cast<uint32_t>(id), U(params), static_cast<uint32_t>(highIndex));
+  const uint32_t r =
+      Call(this, exports_[kEdit], static_cast<uint32_t>(id), U(params), static_cast<uint32_t>(highIndex));
   return (r & 0xFFu) != 0;
 }
 
@@ -176,8 +178,8 @@ void PumpFor(DWORD ms) {
 using testhost::CallKind;
 using testhost::HostCall;
 
-extern "C" void tamrel_on_add_action(int32_t id, const char* name, const char* hint, const uint8_t* types,
-                                     int32_t high, int32_t count) {
+extern "C" void tamrel_on_add_action(int32_t id, const char* name, const char* hint, const uint8_t* types, int32_t high,
+                                     int32_t count) {
   auto* host = testhost::TestHost::Current();
   if (!host) return;
   HostCall c;

@@ -15,9 +15,9 @@ enum class CallKind { AddAction, AddFile, SetVariable, RunScript, InterfaceAcces
 
 struct HostCall {
   CallKind kind;
-  int32_t id = 0;            // AddAction id, InterfaceAccess code
-  std::string text;          // name / path / script / buffer text handed in
-  std::string text2;         // hint / value
+  int32_t id = 0;     // AddAction id, InterfaceAccess code
+  std::string text;   // name / path / script / buffer text handed in
+  std::string text2;  // hint / value
   std::vector<uint8_t> types;
   int32_t high = 0, count = 0;
   uint8_t flag = 0;
@@ -40,8 +40,8 @@ class TestHost {
   void RegisterScriptProcessor(bool present = true);
   void RegisterInterfaceAccess(bool present = true);
   void Message(int32_t code);
-  int32_t Exec(int32_t id, const std::vector<std::string>& params);        // ANSI texts
-  int32_t ExecW(int32_t id, const std::vector<std::wstring>& params);      // converted to CP_ACP
+  int32_t Exec(int32_t id, const std::vector<std::string>& params);    // ANSI texts
+  int32_t ExecW(int32_t id, const std::vector<std::wstring>& params);  // converted to CP_ACP
   int32_t ExecRaw(int32_t id, const char* const* params);
   bool Edit(int32_t id, char** params, int32_t highIndex);
   // Registers everything the host normally hands over: callbacks, script processor, interface access.

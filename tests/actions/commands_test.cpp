@@ -6,18 +6,18 @@ using namespace browsertest;
 namespace {
 struct CommandCase {
   const char* label;
-  int action;                 // 10..13, or 16 with `command`
+  int action;  // 10..13, or 16 with `command`
   std::wstring command;
   bool canGoBack, canGoForward;
   std::vector<std::wstring> expectedCalls;  // engine calls the action makes
-  std::string word;                        // in the log line
+  std::string word;                         // in the log line
 };
 
 class BrowserCommand : public BrowserTest, public ::testing::WithParamInterface<CommandCase> {};
 
 const std::vector<std::wstring> kCommandCalls = {L"get_CanGoBack", L"get_CanGoForward", L"GoBack",
-                                                 L"GoForward",    L"Reload",           L"Stop",
-                                                 L"Navigate",     L"NavigateToString"};
+                                                 L"GoForward",     L"Reload",           L"Stop",
+                                                 L"Navigate",      L"NavigateToString"};
 }  // namespace
 
 TEST_P(BrowserCommand, AppliesTheOperationAndLogsTheWord) {
@@ -40,23 +40,22 @@ TEST_P(BrowserCommand, AppliesTheOperationAndLogsTheWord) {
 
 INSTANTIATE_TEST_SUITE_P(
     Browser, BrowserCommand,
-    ::testing::Values(
-        CommandCase{"Back", 10, L"", true, false, {L"get_CanGoBack", L"GoBack"}, "BACK"},
-        CommandCase{"BackWithEmptyHistory", 10, L"", false, true, {L"get_CanGoBack"}, "BACK"},
-        CommandCase{"Forward", 11, L"", false, true, {L"get_CanGoForward", L"GoForward"}, "FORWARD"},
-        CommandCase{"ForwardWithEmptyHistory", 11, L"", true, false, {L"get_CanGoForward"}, "FORWARD"},
-        CommandCase{"Refresh", 12, L"", false, false, {L"Reload"}, "REFRESH"},
-        CommandCase{"Stop", 13, L"", false, false, {L"Stop"}, "STOP"},
-        CommandCase{"WordTrimmedAndUpperCased", 16, L" refresh ", false, false, {L"Reload"}, "REFRESH"},
-        CommandCase{"WordWithControlCharacters", 16, L"\tsToP\r\n", false, false, {L"Stop"}, "STOP"},
-        CommandCase{"WordBack", 16, L"back", true, true, {L"get_CanGoBack", L"GoBack"}, "BACK"}),
+    ::testing::Values(CommandCase{"Back", 10, L"", true, false, {L"get_CanGoBack", L"GoBack"}, "BACK"},
+                      CommandCase{"BackWithEmptyHistory", 10, L"", false, true, {L"get_CanGoBack"}, "BACK"},
+                      CommandCase{"Forward", 11, L"", false, true, {L"get_CanGoForward", L"GoForward"}, "FORWARD"},
+                      CommandCase{"ForwardWithEmptyHistory", 11, L"", true, false, {L"get_CanGoForward"}, "FORWARD"},
+                      CommandCase{"Refresh", 12, L"", false, false, {L"Reload"}, "REFRESH"},
+                      CommandCase{"Stop", 13, L"", false, false, {L"Stop"}, "STOP"},
+                      CommandCase{"WordTrimmedAndUpperCased", 16, L" refresh ", false, false, {L"Reload"}, "REFRESH"},
+                      CommandCase{"WordWithControlCharacters", 16, L"\tsToP\r\n", false, false, {L"Stop"}, "STOP"},
+                      CommandCase{"WordBack", 16, L"back", true, true, {L"get_CanGoBack", L"GoBack"}, "BACK"}),
     [](const ::testing::TestParamInfo<CommandCase>& info) { return std::string(info.param.label); });
 
 TEST_F(BrowserTest, UnknownCommandWordsFailWithTheTextAsPassed) {
   ASSERT_NO_FATAL_FAILURE(ReadyHost());
   const size_t before = engine::CallsOf(1).size();
-  for (const std::wstring& word : {std::wstring(L"reload"), std::wstring(L" Go back "), std::wstring(L""),
-                                   std::wstring(L"B ACK")}) {
+  for (const std::wstring& word :
+       {std::wstring(L"reload"), std::wstring(L" Go back "), std::wstring(L""), std::wstring(L"B ACK")}) {
     EXPECT_EQ(Control(L"Rect1", word), 0) << testhost::Utf8(word);
     EXPECT_EQ(LastError(), "Unsupported browser command: " + testhost::Ansi(word));
   }

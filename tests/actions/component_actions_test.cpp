@@ -10,8 +10,8 @@ namespace {
 struct Component {
   const char* label;
   int action;
-  const char* library;                      // as the ID message names it
-  const char* jsonRequired;                 // message for a blank JSON; null: blank allowed
+  const char* library;       // as the ID message names it
+  const char* jsonRequired;  // message for a blank JSON; null: blank allowed
   std::wstring (*build)(const std::wstring& id, const std::wstring& json);
 };
 void PrintTo(const Component& c, std::ostream* os) { *os << c.label; }
@@ -29,9 +29,7 @@ std::vector<std::wstring> ScriptsRun() { return engine::Client().ArgsOf(L"Execut
 
 class ComponentTest : public BrowserTest {
  protected:
-  void ReadyRect1() {
-    ASSERT_NO_FATAL_FAILURE(ReadyHost());
-  }
+  void ReadyRect1() { ASSERT_NO_FATAL_FAILURE(ReadyHost()); }
   int32_t Run(const Component& c, const std::wstring& name, const std::wstring& id, const std::wstring& json,
               const std::wstring& variable = L"") {
     return host->ExecW(c.action, {name, id, json, variable});

@@ -38,8 +38,7 @@ INSTANTIATE_TEST_SUITE_P(
         // The three worked examples.
         UrlCase{"DriveWithBlankAndAccent", L"C:\\Web Apps\\D\u00e9mo\\index.html",
                 L"file:///C:/Web%20Apps/D%C3%A9mo/index.html"},
-        UrlCase{"NetworkWithBlankAndHash", L"\\\\server\\share\\page #1.html",
-                L"file://server/share/page%20%231.html"},
+        UrlCase{"NetworkWithBlankAndHash", L"\\\\server\\share\\page #1.html", L"file://server/share/page%20%231.html"},
         UrlCase{"PlusAndPercent", L"C:\\a+b\\50%.html", L"file:///C:/a%2Bb/50%25.html"},
         // Every byte outside letters, digits and - _ . ~ / : is encoded.
         UrlCase{"KeptCharacters", L"C:\\aZ09-_.~\\x.html", L"file:///C:/aZ09-_.~/x.html"},

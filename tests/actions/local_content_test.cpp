@@ -18,8 +18,8 @@ class LocalContentTest : public BrowserTest {
     ASSERT_TRUE(CreateDirectoryW(app.c_str(), nullptr));
     ASSERT_TRUE(CreateDirectoryW((app + L"pages").c_str(), nullptr));
     ASSERT_TRUE(CreateDirectoryW((root + L"empty").c_str(), nullptr));
-    for (const std::wstring& file : {root + L"other.html", app + L"index.html", app + L"page.html",
-                                     app + L"pages\\home.html"})
+    for (const std::wstring& file :
+         {root + L"other.html", app + L"index.html", app + L"page.html", app + L"pages\\home.html"})
       ASSERT_TRUE(testhost::WriteFileBytes(file, "<html></html>"));
   }
   void TearDown() override {
@@ -28,9 +28,7 @@ class LocalContentTest : public BrowserTest {
   }
 
   // Rect1 with a created WebView.
-  void ReadyRect1() {
-    ASSERT_NO_FATAL_FAILURE(ReadyHost());
-  }
+  void ReadyRect1() { ASSERT_NO_FATAL_FAILURE(ReadyHost()); }
   int32_t LoadFile(const std::wstring& name, const std::wstring& path) { return host->ExecW(17, {name, path}); }
   int32_t LoadFolder(const std::wstring& name, const std::wstring& folder, const std::wstring& page) {
     return host->ExecW(18, {name, folder, page});
@@ -91,9 +89,9 @@ TEST_F(LocalContentTest, RelativePathsResolveAgainstTheCurrentDirectory) {
 
 struct FileFailure {
   const char* label;
-  std::wstring path;     // after the root folder's path when `rooted`
+  std::wstring path;  // after the root folder's path when `rooted`
   bool rooted;
-  std::wstring shown;    // path in the message, after the root folder's path when `rooted`
+  std::wstring shown;  // path in the message, after the root folder's path when `rooted`
 };
 void PrintTo(const FileFailure& c, std::ostream* os) { *os << c.label; }
 
@@ -109,8 +107,7 @@ TEST_P(LocalFileFailure, IsReportedOnceWithTheFullPath) {
 
 INSTANTIATE_TEST_SUITE_P(
     LocalContent, LocalFileFailure,
-    ::testing::Values(FileFailure{"Empty", L"", false, L""},
-                      FileFailure{"Blanks", L" \t ", false, L""},
+    ::testing::Values(FileFailure{"Empty", L"", false, L""}, FileFailure{"Blanks", L" \t ", false, L""},
                       FileFailure{"Missing", L"app\\nothing.html", true, L"app\\nothing.html"},
                       FileFailure{"AFolder", L"app", true, L"app"},
                       FileFailure{"AFolderWithDotSteps", L"app\\pages\\.\\..\\pages", true, L"app\\pages"}),
@@ -127,9 +124,9 @@ TEST_F(LocalContentTest, FileNeedsARegisteredHostBeforeThePathIsLookedAt) {
 
 struct FolderCase {
   const char* label;
-  std::wstring folder;  // after the root folder's path
-  std::wstring page;    // "<root>" stands for the root folder's path, "<nodrive>" for it without the drive
-  std::wstring opened;  // full path of the page opened, after the root folder's path
+  std::wstring folder;       // after the root folder's path
+  std::wstring page;         // "<root>" stands for the root folder's path, "<nodrive>" for it without the drive
+  std::wstring opened;       // full path of the page opened, after the root folder's path
   std::wstring shownFolder;  // folder in the second log line, after the root folder's path
 };
 void PrintTo(const FolderCase& c, std::ostream* os) { *os << c.label; }
@@ -148,27 +145,27 @@ TEST_P(WebAppFolder, OpensTheStartPageAndLogsPageThenFolder) {
   EXPECT_EQ(Navigations(), std::vector<std::wstring>{PathToFileURL(root + c.opened)});
   const std::vector<std::string> lines = WithoutDependencyLines(LogTexts());
   ASSERT_GE(lines.size(), 2u);
-  EXPECT_EQ(std::vector<std::string>(lines.end() - 2, lines.end()),
-            (std::vector<std::string>{testhost::Utf8(L"Local HTML file queued: " + root + c.opened),
-                                      testhost::Utf8(L"Local web application loaded from folder: " + root +
-                                                     c.shownFolder)}));
+  EXPECT_EQ(
+      std::vector<std::string>(lines.end() - 2, lines.end()),
+      (std::vector<std::string>{testhost::Utf8(L"Local HTML file queued: " + root + c.opened),
+                                testhost::Utf8(L"Local web application loaded from folder: " + root + c.shownFolder)}));
   EXPECT_FALSE(host->HasVar("[LastError]"));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     LocalContent, WebAppFolder,
-    ::testing::Values(
-        FolderCase{"EmptyPageIsIndex", L"app", L"", L"app\\index.html", L"app"},
-        FolderCase{"BlankPageIsIndex", L"app\\", L" \t ", L"app\\index.html", L"app\\"},
-        FolderCase{"FolderWithSlash", L"app/", L"page.html", L"app\\page.html", L"app\\"},
-        FolderCase{"NamedPage", L"app", L" page.html ", L"app\\page.html", L"app"},
-        FolderCase{"PageBelowTheFolder", L"app", L"pages\\home.html", L"app\\pages\\home.html", L"app"},
-        FolderCase{"PageWithSlashes", L"app", L"pages/home.html", L"app\\pages\\home.html", L"app"},
-        FolderCase{"PageLeavingTheFolder", L"app", L"..\\other.html", L"other.html", L"app"},
-        FolderCase{"PageWithDotSteps", L"app\\pages", L".\\..\\index.html", L"app\\index.html", L"app\\pages"},
-        FolderCase{"AbsolutePageElsewhere", L"app", L"<root>other.html", L"other.html", L"app"},
-        // Not the folder joined with the page: the page is rooted on the current drive.
-        FolderCase{"PageRootedOnTheDrive", L"empty", L"<nodrive>other.html", L"other.html", L"empty"}),
+    ::testing::Values(FolderCase{"EmptyPageIsIndex", L"app", L"", L"app\\index.html", L"app"},
+                      FolderCase{"BlankPageIsIndex", L"app\\", L" \t ", L"app\\index.html", L"app\\"},
+                      FolderCase{"FolderWithSlash", L"app/", L"page.html", L"app\\page.html", L"app\\"},
+                      FolderCase{"NamedPage", L"app", L" page.html ", L"app\\page.html", L"app"},
+                      FolderCase{"PageBelowTheFolder", L"app", L"pages\\home.html", L"app\\pages\\home.html", L"app"},
+                      FolderCase{"PageWithSlashes", L"app", L"pages/home.html", L"app\\pages\\home.html", L"app"},
+                      FolderCase{"PageLeavingTheFolder", L"app", L"..\\other.html", L"other.html", L"app"},
+                      FolderCase{"PageWithDotSteps", L"app\\pages", L".\\..\\index.html", L"app\\index.html",
+                                 L"app\\pages"},
+                      FolderCase{"AbsolutePageElsewhere", L"app", L"<root>other.html", L"other.html", L"app"},
+                      // Not the folder joined with the page: the page is rooted on the current drive.
+                      FolderCase{"PageRootedOnTheDrive", L"empty", L"<nodrive>other.html", L"other.html", L"empty"}),
     [](const ::testing::TestParamInfo<FolderCase>& info) { return std::string(info.param.label); });
 
 TEST_F(LocalContentTest, ExtendedLengthStartPageIsUsedUnchangedAndNamesTheSameFile) {
@@ -211,15 +208,15 @@ TEST_F(LocalContentTest, PathsOfMaxPathOrLongerLoadUnderWindowsPathRules) {
   EXPECT_EQ(LoadFile(L"Rect1", deep + L"\\pages\\home.html"), 1) << LastError();
   EXPECT_EQ(LoadFolder(L"Rect1", deep, L"pages/../index.html"), 1) << LastError();
   EXPECT_EQ(LoadFolder(L"Rect1", L"\\\\?\\" + deep + L"\\", L""), 1) << LastError();
-  EXPECT_EQ(Navigations(), (std::vector<std::wstring>{PathToFileURL(deep + L"\\pages\\home.html"),
-                                                      PathToFileURL(deep + L"\\index.html"),
-                                                      PathToFileURL(deep + L"\\index.html")}));
-  EXPECT_TRUE(InOrder(LogTexts(), {testhost::Utf8(L"Local HTML file queued: " + deep + L"\\pages\\home.html"),
-                                   testhost::Utf8(L"Local HTML file queued: " + deep + L"\\index.html"),
-                                   testhost::Utf8(L"Local web application loaded from folder: " + deep),
-                                   testhost::Utf8(L"Local HTML file queued: \\\\?\\" + deep + L"\\index.html"),
-                                   testhost::Utf8(L"Local web application loaded from folder: \\\\?\\" + deep +
-                                                  L"\\")}));
+  EXPECT_EQ(Navigations(),
+            (std::vector<std::wstring>{PathToFileURL(deep + L"\\pages\\home.html"),
+                                       PathToFileURL(deep + L"\\index.html"), PathToFileURL(deep + L"\\index.html")}));
+  EXPECT_TRUE(
+      InOrder(LogTexts(), {testhost::Utf8(L"Local HTML file queued: " + deep + L"\\pages\\home.html"),
+                           testhost::Utf8(L"Local HTML file queued: " + deep + L"\\index.html"),
+                           testhost::Utf8(L"Local web application loaded from folder: " + deep),
+                           testhost::Utf8(L"Local HTML file queued: \\\\?\\" + deep + L"\\index.html"),
+                           testhost::Utf8(L"Local web application loaded from folder: \\\\?\\" + deep + L"\\")}));
   // Still not found when missing: the long form does not make every path exist.
   EXPECT_EQ(LoadFile(L"Rect1", deep + L"\\missing.html"), 0);
   EXPECT_EQ(LastError(), testhost::Ansi(L"Local HTML file was not found: " + deep + L"\\missing.html"));
@@ -237,7 +234,7 @@ TEST_F(LocalContentTest, ExtendedLengthStartPageWithSlashesAndDotStepsUnderWindo
 
 struct FolderFailure {
   const char* label;
-  std::wstring folder;   // after the root folder's path
+  std::wstring folder;  // after the root folder's path
   std::wstring page;
   std::wstring message;  // "<root>" stands for the root folder's path
 };
@@ -260,7 +257,8 @@ INSTANTIATE_TEST_SUITE_P(
     LocalContent, WebAppFolderFailure,
     ::testing::Values(
         FolderFailure{"MissingFolder", L"nothing", L"", L"Local web application folder was not found: <root>nothing"},
-        FolderFailure{"FolderIsAFile", L"other.html", L"", L"Local web application folder was not found: <root>other.html"},
+        FolderFailure{"FolderIsAFile", L"other.html", L"",
+                      L"Local web application folder was not found: <root>other.html"},
         FolderFailure{"Star", L"app", L"a*b.html", L"Invalid characters in path"},
         FolderFailure{"Bar", L"app", L"a|b.html", L"Invalid characters in path"},
         FolderFailure{"Question", L"app", L"page.html?x=1", L"Invalid characters in path"},
@@ -268,7 +266,8 @@ INSTANTIATE_TEST_SUITE_P(
         FolderFailure{"Quote", L"app", L"\"page.html\"", L"Invalid characters in path"},
         FolderFailure{"ControlInside", L"app", L"pa\tge.html", L"Invalid characters in path"},
         FolderFailure{"QuestionAfterExtendedPrefix", L"app", L"\\\\?\\C:\\a?.html", L"Invalid characters in path"},
-        FolderFailure{"MissingPage", L"app", L"nope.html", L"Web application entry page was not found: <root>app\\nope.html"},
+        FolderFailure{"MissingPage", L"app", L"nope.html",
+                      L"Web application entry page was not found: <root>app\\nope.html"},
         FolderFailure{"PageIsAFolder", L"app", L"pages", L"Web application entry page was not found: <root>app\\pages"},
         FolderFailure{"NoIndex", L"empty", L"", L"Web application entry page was not found: <root>empty\\index.html"}),
     [](const ::testing::TestParamInfo<FolderFailure>& info) { return std::string(info.param.label); });

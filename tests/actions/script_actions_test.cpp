@@ -79,9 +79,9 @@ TEST_F(HostOutputTest, ScriptsInFlightTogetherEachLandInTheirOwnVariable) {
     }
     DrainPostedMessages();
     const std::string failed = "{\"error\":\"JavaScript execution failed\",\"hresult\":\"80004005\"}";
-    const std::vector<std::string> expected =
-        laterFirst ? std::vector<std::string>{"set [B]=\"second\"", "set [A]=" + failed}
-                   : std::vector<std::string>{"set [A]=" + failed, "set [B]=\"second\""};
+    const std::vector<std::string> expected = laterFirst
+                                                  ? std::vector<std::string>{"set [B]=\"second\"", "set [A]=" + failed}
+                                                  : std::vector<std::string>{"set [A]=" + failed, "set [B]=\"second\""};
     EXPECT_EQ(HostOutput(mark), expected);
   }
 }
@@ -174,10 +174,10 @@ TEST_F(HostOutputTest, BridgeEventsAndConsoleCanBeConfiguredBeforeReadiness) {
   Engine().PostWebMessage(1, L"m");
   Engine().PostWebMessage(1, L"__TAMREL_CONSOLE__c");
   DrainPostedMessages();
-  EXPECT_EQ(HostOutput(mark), (std::vector<std::string>{
-                                  "set [WebEventName]=NavigationStarting", "set [WebEventData]=https://n.example/",
-                                  "set [Ev]=https://n.example/", "run EventScript", "set [Msg]=m", "run BridgeScript",
-                                  "set [Console]=c", "run ConsoleScript"}));
+  EXPECT_EQ(HostOutput(mark),
+            (std::vector<std::string>{"set [WebEventName]=NavigationStarting", "set [WebEventData]=https://n.example/",
+                                      "set [Ev]=https://n.example/", "run EventScript", "set [Msg]=m",
+                                      "run BridgeScript", "set [Console]=c", "run ConsoleScript"}));
 }
 
 TEST_F(HostOutputTest, ConfigurationIsLoggedForBridgeAndEventsOnly) {
@@ -185,10 +185,10 @@ TEST_F(HostOutputTest, ConfigurationIsLoggedForBridgeAndEventsOnly) {
   size_t logMark = LogTexts().size();
   ASSERT_EQ(Bridge(L"RECT1", L"  [Msg]\t", L"S"), 1);
   ASSERT_EQ(OnEvent(L"rect1", L" titlechanged ", L" [Ev] ", L"S"), 1);
-  EXPECT_EQ(LogSince(logMark), (std::vector<std::string>{
-                                   "JavaScript bridge configured for Rectangle \"RECT1\"; variable=\"[Msg]\"",
-                                   "Event handler configured: Rectangle=\"rect1\"; Event=\"titlechanged\"; "
-                                   "Variable=\"[Ev]\""}));
+  EXPECT_EQ(LogSince(logMark),
+            (std::vector<std::string>{"JavaScript bridge configured for Rectangle \"RECT1\"; variable=\"[Msg]\"",
+                                      "Event handler configured: Rectangle=\"rect1\"; Event=\"titlechanged\"; "
+                                      "Variable=\"[Ev]\""}));
 
   logMark = LogTexts().size();
   ASSERT_EQ(DebugConsole(L"Rect1", L"[Console]", L"S"), 1);
@@ -227,12 +227,12 @@ TEST_F(HostOutputTest, ALaterEventConfigurationReplacesTheEarlierOne) {
   Engine().FireSourceChanged(1, false);
   DrainPostedMessages();
   EXPECT_EQ(HostOutput(mark),
-            (std::vector<std::string>{
-                "set [WebEventName]=NavigationCompleted",
-                "set [WebEventData]=Success=True; WebErrorStatus=0; URL=https://s.example/",
-                "set [Ev2]=Success=True; WebErrorStatus=0; URL=https://s.example/", "set [WebEventName]=SourceChanged",
-                "set [WebEventData]=IsNewDocument=False; URL=https://s.example/",
-                "set [Ev2]=IsNewDocument=False; URL=https://s.example/", "run SourceScript"}));
+            (std::vector<std::string>{"set [WebEventName]=NavigationCompleted",
+                                      "set [WebEventData]=Success=True; WebErrorStatus=0; URL=https://s.example/",
+                                      "set [Ev2]=Success=True; WebErrorStatus=0; URL=https://s.example/",
+                                      "set [WebEventName]=SourceChanged",
+                                      "set [WebEventData]=IsNewDocument=False; URL=https://s.example/",
+                                      "set [Ev2]=IsNewDocument=False; URL=https://s.example/", "run SourceScript"}));
 }
 
 TEST_F(HostOutputTest, EmptySettingsSwitchTheirOutputOff) {

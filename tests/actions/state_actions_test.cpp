@@ -134,8 +134,8 @@ TEST_F(BrowserTest, TheTwoReadersTestCallbackAndReadinessInOppositeOrder) {
 
 struct ZoomSetCase {
   const char* label;
-  std::wstring text;   // parameter 2 as the host passes it
-  int percentage;      // 0: refused by the range test
+  std::wstring text;  // parameter 2 as the host passes it
+  int percentage;     // 0: refused by the range test
 };
 void PrintTo(const ZoomSetCase& c, std::ostream* os) { *os << c.label; }
 
@@ -162,22 +162,16 @@ TEST_P(ZoomSetting, ReadsTheIntegerAndHandsOverTheFactor) {
 
 INSTANTIATE_TEST_SUITE_P(
     State, ZoomSetting,
-    ::testing::Values(ZoomSetCase{"Decimal", L"150", 150},
-                      ZoomSetCase{"LowestAccepted", L"25", 25},
-                      ZoomSetCase{"HighestAccepted", L"500", 500},
-                      ZoomSetCase{"BelowTheRange", L"24", 0},
-                      ZoomSetCase{"AboveTheRange", L"501", 0},
-                      ZoomSetCase{"Zero", L"0", 0},
+    ::testing::Values(ZoomSetCase{"Decimal", L"150", 150}, ZoomSetCase{"LowestAccepted", L"25", 25},
+                      ZoomSetCase{"HighestAccepted", L"500", 500}, ZoomSetCase{"BelowTheRange", L"24", 0},
+                      ZoomSetCase{"AboveTheRange", L"501", 0}, ZoomSetCase{"Zero", L"0", 0},
                       ZoomSetCase{"LeadingBlank", L" 150", 150},
                       ZoomSetCase{"TrailingBlankGivesTheDefault", L"150 ", 100},
                       ZoomSetCase{"PercentSignGivesTheDefault", L"150%", 100},
                       ZoomSetCase{"EmptyGivesTheDefault", L"", 100},
-                      ZoomSetCase{"FractionGivesTheDefault", L"1.5", 100},
-                      ZoomSetCase{"DollarHex", L"$96", 150},
-                      ZoomSetCase{"ZeroXHex", L"0x96", 150},
-                      ZoomSetCase{"XHex", L"x96", 150},
-                      ZoomSetCase{"SignedSmall", L"+7", 0},
-                      ZoomSetCase{"SignedInRange", L"+200", 200},
+                      ZoomSetCase{"FractionGivesTheDefault", L"1.5", 100}, ZoomSetCase{"DollarHex", L"$96", 150},
+                      ZoomSetCase{"ZeroXHex", L"0x96", 150}, ZoomSetCase{"XHex", L"x96", 150},
+                      ZoomSetCase{"SignedSmall", L"+7", 0}, ZoomSetCase{"SignedInRange", L"+200", 200},
                       ZoomSetCase{"BeyondTheSignedRangeGivesTheDefault", L"2147483648", 100},
                       ZoomSetCase{"LowestInteger", L"-2147483648", 0}),
     [](const ::testing::TestParamInfo<ZoomSetCase>& info) { return std::string(info.param.label); });
@@ -217,8 +211,8 @@ TEST_F(ReadyBrowserTest, ReadingRoundsToTheNearestAndAHalfToEven) {
   const struct {
     double factor;
     const char* text;
-  } cases[] = {{1.125, "112"}, {1.375, "138"}, {0.125, "12"}, {0.375, "38"}, {1.0, "100"},
-               {1.004, "100"}, {1.006, "101"}, {3.3333, "333"}, {0.25, "25"}, {5.0, "500"}};
+  } cases[] = {{1.125, "112"}, {1.375, "138"}, {0.125, "12"},   {0.375, "38"}, {1.0, "100"},
+               {1.004, "100"}, {1.006, "101"}, {3.3333, "333"}, {0.25, "25"},  {5.0, "500"}};
   for (const auto& c : cases) {
     engine::Client().SetZoom(1, c.factor);
     ASSERT_EQ(ReadZoom(), 1) << c.factor;

@@ -48,9 +48,9 @@ TEST_P(CreationFailure, IsReportedOnceAndTheHostNeverBecomesReady) {
   DrainPostedMessages();
 
   EXPECT_EQ(host->SetsOf("[LastError]"), std::vector<std::string>{message});
-  EXPECT_TRUE(InOrder(LogTexts(), {"OnCreateWebViewCompleted callback received: HRESULT=0x" +
-                                       Hex8(static_cast<uint32_t>(c.hr)),
-                                   "ERROR: " + message}));
+  EXPECT_TRUE(
+      InOrder(LogTexts(), {"OnCreateWebViewCompleted callback received: HRESULT=0x" + Hex8(static_cast<uint32_t>(c.hr)),
+                           "ERROR: " + message}));
   EXPECT_FALSE(LogHas("WebView2 reports WebViewCreated=True"));
   ExpectNeverReady();
   DrainPostedMessages();
@@ -74,10 +74,9 @@ TEST_F(BrowserTest, ImmediateFailureIsReportedInsideTheCreateAction) {
   // Before any message is pumped, and before the host was registered.
   const std::string message = FailureMessage(*appData, HRESULT(0x80070005));
   EXPECT_EQ(LastError(), message);
-  EXPECT_TRUE(InOrder(WithoutDependencyLines(LogTexts()),
-                      {"Calling TEdgeBrowser.CreateWebView", "ERROR: " + message,
-                       "TEdgeBrowser.CreateWebView returned; waiting for callback",
-                       "WebView host registered for Rectangle \"Rect1\""}));
+  EXPECT_TRUE(InOrder(WithoutDependencyLines(LogTexts()), {"Calling TEdgeBrowser.CreateWebView", "ERROR: " + message,
+                                                           "TEdgeBrowser.CreateWebView returned; waiting for callback",
+                                                           "WebView host registered for Rectangle \"Rect1\""}));
 }
 
 TEST_F(BrowserTest, NoLoaderAnywhereFailsWithModuleNotFound) {
@@ -88,10 +87,11 @@ TEST_F(BrowserTest, NoLoaderAnywhereFailsWithModuleNotFound) {
 
   const std::string message = FailureMessage(*appData, HRESULT(0x8007007E));
   EXPECT_EQ(LastError(), message);
-  EXPECT_TRUE(InOrder(WithoutDependencyLines(LogTexts()),
-                      {"Calling TEdgeBrowser.CreateWebView", "OnCreateWebViewCompleted callback received: HRESULT=0x8007007E",
-                       "ERROR: " + message, "TEdgeBrowser.CreateWebView returned; waiting for callback",
-                       "WebView host registered for Rectangle \"Rect1\""}));
+  EXPECT_TRUE(
+      InOrder(WithoutDependencyLines(LogTexts()),
+              {"Calling TEdgeBrowser.CreateWebView", "OnCreateWebViewCompleted callback received: HRESULT=0x8007007E",
+               "ERROR: " + message, "TEdgeBrowser.CreateWebView returned; waiting for callback",
+               "WebView host registered for Rectangle \"Rect1\""}));
   EXPECT_EQ(Navigate(L"Rect1", L"https://later.example/"), 1);
   EXPECT_EQ(Control(L"Rect1", L"back"), 0);
   EXPECT_EQ(LastError(), "WebView2 is not ready yet.");

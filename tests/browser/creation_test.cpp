@@ -6,8 +6,8 @@
 using namespace browsertest;
 
 namespace {
-const std::wstring kAdds[] = {L"add_NavigationStarting", L"add_NavigationCompleted", L"add_ContentLoading",
-                              L"add_DocumentTitleChanged", L"add_SourceChanged", L"add_ProcessFailed",
+const std::wstring kAdds[] = {L"add_NavigationStarting",   L"add_NavigationCompleted", L"add_ContentLoading",
+                              L"add_DocumentTitleChanged", L"add_SourceChanged",       L"add_ProcessFailed",
                               L"add_WebMessageReceived"};
 }
 
@@ -17,12 +17,12 @@ TEST_F(BrowserTest, CreateLogsItsStepsAndPassesTheOptionsToTheEngine) {
 
   const std::string folder = testhost::Utf8(appData->dir()) + "tamrelDesk\\WebView2";
   const auto texts = WithoutDependencyLines(LogTexts());
-  ASSERT_TRUE(InOrder(texts, {"tamrelCreate called for Rectangle \"Rect1\"",
-                              "Creating WebView host; Rectangle HWND=" +
-                                  Hex8(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(rect))),
-                              "WebView2 UserDataFolder=" + folder, "Calling TEdgeBrowser.CreateWebView",
-                              "TEdgeBrowser.CreateWebView returned; waiting for callback",
-                              "WebView host registered for Rectangle \"Rect1\""}));
+  ASSERT_TRUE(InOrder(
+      texts, {"tamrelCreate called for Rectangle \"Rect1\"",
+              "Creating WebView host; Rectangle HWND=" + Hex8(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(rect))),
+              "WebView2 UserDataFolder=" + folder, "Calling TEdgeBrowser.CreateWebView",
+              "TEdgeBrowser.CreateWebView returned; waiting for callback",
+              "WebView host registered for Rectangle \"Rect1\""}));
   // The apartment line comes right after the HWND line.
   for (size_t i = 0; i + 1 < texts.size(); ++i)
     if (texts[i].rfind("Creating WebView host;", 0) == 0) {
@@ -122,9 +122,9 @@ TEST_F(BrowserTest, UserDataFolderThatCannotBeCreatedIsWarnedAboutAndUsedAnyway)
   ASSERT_TRUE(testhost::WriteFileBytes(folder, "a file in the way"));
 
   ASSERT_EQ(Create(L"Rect1"), 1);
-  EXPECT_TRUE(InOrder(LogTexts(), {"WARNING: Could not create WebView2 user-data folder: " + testhost::Utf8(folder),
-                                   "WebView2 UserDataFolder=" + testhost::Utf8(folder),
-                                   "Calling TEdgeBrowser.CreateWebView"}));
+  EXPECT_TRUE(
+      InOrder(LogTexts(), {"WARNING: Could not create WebView2 user-data folder: " + testhost::Utf8(folder),
+                           "WebView2 UserDataFolder=" + testhost::Utf8(folder), "Calling TEdgeBrowser.CreateWebView"}));
   EXPECT_EQ(engine::LastOptions().userDataFolder, folder);
 }
 

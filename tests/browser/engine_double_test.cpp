@@ -41,26 +41,27 @@ class Handler final : public I {
   std::function<void(A1, A2)> onInvoke;
 };
 
-using EnvironmentDone = Handler<ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler,
-                                IID_ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler, HRESULT,
-                                ICoreWebView2Environment*>;
-using ControllerDone = Handler<ICoreWebView2CreateCoreWebView2ControllerCompletedHandler,
-                               IID_ICoreWebView2CreateCoreWebView2ControllerCompletedHandler, HRESULT,
-                               ICoreWebView2Controller*>;
+using EnvironmentDone =
+    Handler<ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler,
+            IID_ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler, HRESULT, ICoreWebView2Environment*>;
+using ControllerDone =
+    Handler<ICoreWebView2CreateCoreWebView2ControllerCompletedHandler,
+            IID_ICoreWebView2CreateCoreWebView2ControllerCompletedHandler, HRESULT, ICoreWebView2Controller*>;
 using ScriptDone = Handler<ICoreWebView2ExecuteScriptCompletedHandler, IID_ICoreWebView2ExecuteScriptCompletedHandler,
                            HRESULT, LPCWSTR>;
 using AddScriptDone = Handler<ICoreWebView2AddScriptToExecuteOnDocumentCreatedCompletedHandler,
                               IID_ICoreWebView2AddScriptToExecuteOnDocumentCreatedCompletedHandler, HRESULT, LPCWSTR>;
-using StartingHandler = Handler<ICoreWebView2NavigationStartingEventHandler, IID_ICoreWebView2NavigationStartingEventHandler,
-                                ICoreWebView2*, ICoreWebView2NavigationStartingEventArgs*>;
-using CompletedHandler = Handler<ICoreWebView2NavigationCompletedEventHandler,
-                                 IID_ICoreWebView2NavigationCompletedEventHandler, ICoreWebView2*,
-                                 ICoreWebView2NavigationCompletedEventArgs*>;
+using StartingHandler =
+    Handler<ICoreWebView2NavigationStartingEventHandler, IID_ICoreWebView2NavigationStartingEventHandler,
+            ICoreWebView2*, ICoreWebView2NavigationStartingEventArgs*>;
+using CompletedHandler =
+    Handler<ICoreWebView2NavigationCompletedEventHandler, IID_ICoreWebView2NavigationCompletedEventHandler,
+            ICoreWebView2*, ICoreWebView2NavigationCompletedEventArgs*>;
 using TitleHandler = Handler<ICoreWebView2DocumentTitleChangedEventHandler,
                              IID_ICoreWebView2DocumentTitleChangedEventHandler, ICoreWebView2*, IUnknown*>;
-using MessageHandler = Handler<ICoreWebView2WebMessageReceivedEventHandler,
-                               IID_ICoreWebView2WebMessageReceivedEventHandler, ICoreWebView2*,
-                               ICoreWebView2WebMessageReceivedEventArgs*>;
+using MessageHandler =
+    Handler<ICoreWebView2WebMessageReceivedEventHandler, IID_ICoreWebView2WebMessageReceivedEventHandler,
+            ICoreWebView2*, ICoreWebView2WebMessageReceivedEventArgs*>;
 
 // Environment options as the plug-in passes them; counts strings handed out and those still unfreed.
 class Options final : public ICoreWebView2EnvironmentOptions {
@@ -334,8 +335,10 @@ TEST_F(EngineDoubleTest, EachCreationStepFailsWhereChosen) {
       if (got) got->AddRef();
     };
     HRESULT hr = create(nullptr, nullptr, nullptr, &envH);
-    if (FAILED(hr)) fail("environment call", hr);
-    else ASSERT_TRUE(testhost::PumpUntil([&] { return envH.calls > 0; }));
+    if (FAILED(hr))
+      fail("environment call", hr);
+    else
+      ASSERT_TRUE(testhost::PumpUntil([&] { return envH.calls > 0; }));
     ICoreWebView2Controller* ctl = nullptr;
     ICoreWebView2* wv = nullptr;
     ICoreWebView2Settings* st = nullptr;
@@ -350,8 +353,10 @@ TEST_F(EngineDoubleTest, EachCreationStepFailsWhereChosen) {
         if (got) got->AddRef();
       };
       hr = e->CreateCoreWebView2Controller(window.hwnd(), &ctlH);
-      if (FAILED(hr)) fail("controller call", hr);
-      else ASSERT_TRUE(testhost::PumpUntil([&] { return ctlH.calls > 0; }));
+      if (FAILED(hr))
+        fail("controller call", hr);
+      else
+        ASSERT_TRUE(testhost::PumpUntil([&] { return ctlH.calls > 0; }));
     }
     if (ctl) {
       hr = ctl->get_CoreWebView2(&wv);
@@ -558,14 +563,15 @@ TEST_F(EngineDoubleTest, LandmarkSlotsAnswerByNumber) {
 
   std::vector<std::wstring> got;
   for (const EngineCall& c : engine.Calls()) {
-    if (c.webview == 1 && c.name != L"get_CoreWebView2" && c.name != L"get_Settings") got.push_back(c.name + L"(" + c.args + L")");
+    if (c.webview == 1 && c.name != L"get_CoreWebView2" && c.name != L"get_Settings")
+      got.push_back(c.name + L"(" + c.args + L")");
   }
-  EXPECT_EQ(got, (std::vector<std::wstring>{
-                     L"Navigate(u)", L"NavigateToString(h)", L"remove_NavigationStarting(77)",
-                     L"RemoveScriptToExecuteOnDocumentCreated(script-9)", L"Reload()", L"PostWebMessageAsString(m)",
-                     L"GoBack()", L"GoForward()", L"Stop()", L"remove_WindowCloseRequested(5)",
-                     L"put_IsWebMessageEnabled(1)", L"put_IsVisible(0)", L"put_Bounds(1,2,3,4)", L"put_ZoomFactor(0.5)",
-                     L"Close()"}));
+  EXPECT_EQ(
+      got, (std::vector<std::wstring>{
+               L"Navigate(u)", L"NavigateToString(h)", L"remove_NavigationStarting(77)",
+               L"RemoveScriptToExecuteOnDocumentCreated(script-9)", L"Reload()", L"PostWebMessageAsString(m)",
+               L"GoBack()", L"GoForward()", L"Stop()", L"remove_WindowCloseRequested(5)", L"put_IsWebMessageEnabled(1)",
+               L"put_IsVisible(0)", L"put_Bounds(1,2,3,4)", L"put_ZoomFactor(0.5)", L"Close()"}));
   ReleaseAll();
   EXPECT_EQ(engine.LiveObjects(), liveAtStart);
 }

@@ -31,9 +31,9 @@ TEST_P(BrowserEvent, IsLoggedAndWrittenToItsVariables) {
   c.fire(Engine());
   DrainPostedMessages();
 
-  EXPECT_EQ(HostOutput(mark), (std::vector<std::string>{"set [WebEventName]=" + c.name,
-                                                        "set [WebEventData]=" + c.details,
-                                                        "set [EventDetails]=" + c.details}));
+  EXPECT_EQ(HostOutput(mark),
+            (std::vector<std::string>{"set [WebEventName]=" + c.name, "set [WebEventData]=" + c.details,
+                                      "set [EventDetails]=" + c.details}));
   EXPECT_EQ(LogSince(logMark), std::vector<std::string>{"Browser event: " + c.name + " | " + c.details});
 }
 
@@ -50,7 +50,8 @@ INSTANTIATE_TEST_SUITE_P(
                     e.SetSource(1, kLongUrl);
                     e.FireNavigationCompleted(1, true, 0);
                   },
-                  "NavigationCompleted", "Success=True; WebErrorStatus=0; URL=https://done.example/path?q=1&r=two#frag"},
+                  "NavigationCompleted",
+                  "Success=True; WebErrorStatus=0; URL=https://done.example/path?q=1&r=two#frag"},
         EventCase{"NavigationFailedOnBlankPage",
                   [](EngineClient& e) {
                     e.SetSource(1, L"About:Blank");
@@ -143,7 +144,7 @@ TEST_F(HostOutputTest, EventsGoToTheSettingsOfTheirOwnHost) {
   const size_t mark = Mark();
   Engine().FireDocumentTitleChanged(2);
   DrainPostedMessages();
-  EXPECT_EQ(HostOutput(mark), (std::vector<std::string>{"set [WebEventName]=TitleChanged",
-                                                        "set [WebEventData]=Right title",
-                                                        "set [RightEv]=Right title", "run RightScript"}));
+  EXPECT_EQ(HostOutput(mark),
+            (std::vector<std::string>{"set [WebEventName]=TitleChanged", "set [WebEventData]=Right title",
+                                      "set [RightEv]=Right title", "run RightScript"}));
 }

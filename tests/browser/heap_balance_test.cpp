@@ -51,18 +51,18 @@ TEST_P(HeapBalance, NothingOfTheBrowserStaysOnThePluginHeap) {
 
 INSTANTIATE_TEST_SUITE_P(
     Browser, HeapBalance,
-    ::testing::Values(
-        HeapCase{"ReadyThenDestroyed", -1, {}, false}, HeapCase{"ExecuteJSThenDestroyed", -1, kExecuteJS, false},
-        HeapCase{"ExecuteJSThenRunModeCleanup", -1, kExecuteJS, true},
-        HeapCase{"EnvironmentCallFails", ENGINE_STEP_CREATE_ENVIRONMENT_CALL, {}, false},
-        HeapCase{"EnvironmentCompletionFails", ENGINE_STEP_ENVIRONMENT_COMPLETION, {}, false},
-        HeapCase{"ControllerCallFails", ENGINE_STEP_CREATE_CONTROLLER_CALL, {}, false},
-        HeapCase{"ControllerCompletionFails", ENGINE_STEP_CONTROLLER_COMPLETION, {}, true},
-        HeapCase{"WebViewUnavailable", ENGINE_STEP_GET_WEBVIEW, {}, false},
-        HeapCase{"SettingsUnavailable", ENGINE_STEP_GET_SETTINGS, {}, true},
-        HeapCase{"Tabulator", -1, {{21, {L"Rect1", L"grid", L"{\"columns\":[]}", L"[Out]"}}}, false},
-        HeapCase{"Quill", -1, {{22, {L"Rect1", L"editor", L"{}", L"[Out]"}}}, false},
-        HeapCase{"ECharts", -1, {{23, {L"Rect1", L"chart", L"{\"series\":[]}", L"[Out]"}}}, false}),
+    ::testing::Values(HeapCase{"ReadyThenDestroyed", -1, {}, false},
+                      HeapCase{"ExecuteJSThenDestroyed", -1, kExecuteJS, false},
+                      HeapCase{"ExecuteJSThenRunModeCleanup", -1, kExecuteJS, true},
+                      HeapCase{"EnvironmentCallFails", ENGINE_STEP_CREATE_ENVIRONMENT_CALL, {}, false},
+                      HeapCase{"EnvironmentCompletionFails", ENGINE_STEP_ENVIRONMENT_COMPLETION, {}, false},
+                      HeapCase{"ControllerCallFails", ENGINE_STEP_CREATE_CONTROLLER_CALL, {}, false},
+                      HeapCase{"ControllerCompletionFails", ENGINE_STEP_CONTROLLER_COMPLETION, {}, true},
+                      HeapCase{"WebViewUnavailable", ENGINE_STEP_GET_WEBVIEW, {}, false},
+                      HeapCase{"SettingsUnavailable", ENGINE_STEP_GET_SETTINGS, {}, true},
+                      HeapCase{"Tabulator", -1, {{21, {L"Rect1", L"grid", L"{\"columns\":[]}", L"[Out]"}}}, false},
+                      HeapCase{"Quill", -1, {{22, {L"Rect1", L"editor", L"{}", L"[Out]"}}}, false},
+                      HeapCase{"ECharts", -1, {{23, {L"Rect1", L"chart", L"{\"series\":[]}", L"[Out]"}}}, false}),
     [](const ::testing::TestParamInfo<HeapCase>& info) { return std::string(info.param.label); });
 
 TEST_F(BrowserTest, ThousandBrowserCyclesDoNotGrowThePluginHeap) {

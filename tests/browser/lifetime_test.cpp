@@ -60,10 +60,9 @@ TEST_F(BrowserTest, DestroyOfAReadyHostReleasesAndRemovesEverything) {
   const auto calls = engine::CallsOf(1);
   const int close = FindCall(calls, L"Close");
   ASSERT_GE(close, 0);
-  for (const wchar_t* remove :
-       {L"remove_NavigationStarting", L"remove_NavigationCompleted", L"remove_ContentLoading",
-        L"remove_DocumentTitleChanged", L"remove_SourceChanged", L"remove_ProcessFailed", L"remove_WebMessageReceived",
-        L"RemoveScriptToExecuteOnDocumentCreated"}) {
+  for (const wchar_t* remove : {L"remove_NavigationStarting", L"remove_NavigationCompleted", L"remove_ContentLoading",
+                                L"remove_DocumentTitleChanged", L"remove_SourceChanged", L"remove_ProcessFailed",
+                                L"remove_WebMessageReceived", L"RemoveScriptToExecuteOnDocumentCreated"}) {
     const int at = FindCall(calls, remove);
     EXPECT_GE(at, 0) << testhost::Utf8(remove);
     EXPECT_LT(at, close) << testhost::Utf8(remove);
@@ -113,13 +112,14 @@ TEST_F(BrowserTest, ManyCreateDestroyCyclesLeaveNothingBehind) {
     ASSERT_EQ(Create(L"Rect1", L"https://cycle.example/"), 1) << cycle;
     // Alternate the moment of destruction: environment pending, controller pending, ready.
     if (cycle % 3 >= 1) {
-      ASSERT_TRUE(testhost::PumpUntil([&] { return engine::FindCallFrom(L"CreateCoreWebView2Controller", start) >= 0; }))
-          << cycle;
+      ASSERT_TRUE(testhost::PumpUntil([&] {
+        return engine::FindCallFrom(L"CreateCoreWebView2Controller", start) >= 0;
+      })) << cycle;
     }
     if (cycle % 3 == 2) {
-      ASSERT_TRUE(testhost::PumpUntil(
-          [&] { return engine::FindCallFrom(L"AddScriptToExecuteOnDocumentCreated", start) >= 0; }))
-          << cycle;
+      ASSERT_TRUE(testhost::PumpUntil([&] {
+        return engine::FindCallFrom(L"AddScriptToExecuteOnDocumentCreated", start) >= 0;
+      })) << cycle;
       DrainPostedMessages();
     }
     ASSERT_EQ(Destroy(L"Rect1"), 1) << cycle;

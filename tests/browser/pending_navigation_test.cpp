@@ -38,10 +38,16 @@ TEST_P(PendingNavigation, OnlyTheLastRequestIsDelivered) {
 INSTANTIATE_TEST_SUITE_P(
     Browser, PendingNavigation,
     ::testing::Values(
-        PendingCase{"UrlThenHtml", L"", {{2, L"https://a.example/"}, {3, L"<p>x</p>"}}, L"NavigateToString", L"<p>x</p>"},
-        PendingCase{"HtmlThenUrl", L"", {{3, L"<p>x</p>"}, {2, L"https://b.example/"}}, L"Navigate", L"https://b.example/"},
-        PendingCase{"InitialUrlThenHtml", L"https://init.example/", {{3, L"<b>h</b>"}}, L"NavigateToString", L"<b>h</b>"},
-        PendingCase{"SecondUrlWins", L"https://init.example/", {{2, L"https://second.example/"}}, L"Navigate",
+        PendingCase{
+            "UrlThenHtml", L"", {{2, L"https://a.example/"}, {3, L"<p>x</p>"}}, L"NavigateToString", L"<p>x</p>"},
+        PendingCase{
+            "HtmlThenUrl", L"", {{3, L"<p>x</p>"}, {2, L"https://b.example/"}}, L"Navigate", L"https://b.example/"},
+        PendingCase{
+            "InitialUrlThenHtml", L"https://init.example/", {{3, L"<b>h</b>"}}, L"NavigateToString", L"<b>h</b>"},
+        PendingCase{"SecondUrlWins",
+                    L"https://init.example/",
+                    {{2, L"https://second.example/"}},
+                    L"Navigate",
                     L"https://second.example/"},
         PendingCase{"BlankInitialUrlIsAUrl", L"   ", {}, L"Navigate", L"   "}),
     [](const ::testing::TestParamInfo<PendingCase>& info) { return std::string(info.param.label); });

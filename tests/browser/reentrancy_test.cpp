@@ -40,7 +40,10 @@ TEST_P(ScriptTakesItsHostAway, WithoutCrashLeakOrLaterDelivery) {
     ++reactions;
     switch (c.reaction) {
       case Reaction::DestroyThisHost: reactionResult = Destroy(L"Rect1"); break;
-      case Reaction::LeaveRunMode: host->Message(2); reactionResult = 1; break;
+      case Reaction::LeaveRunMode:
+        host->Message(2);
+        reactionResult = 1;
+        break;
       case Reaction::RecreateThisHost: reactionResult = Create(L"Rect1"); break;
     }
   };

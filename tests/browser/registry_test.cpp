@@ -28,9 +28,8 @@ TEST_F(BrowserTest, NamesMatchWithAsciiCaseFoldingOnly) {
     std::wstring name;
     int32_t found;
   };
-  const Lookup lookups[] = {{L"Rect1", 1},         {L"rect1", 1},          {L"RECT1", 1},
-                            {L" Rect1", 0},        {L"Rect1 ", 0},         {L"Rect", 0},
-                            {upperUmlaut, 1},      {L"\u00C4RGER", 1},     {L"\u00E4rger", 0}};
+  const Lookup lookups[] = {{L"Rect1", 1}, {L"rect1", 1},    {L"RECT1", 1},      {L" Rect1", 0},    {L"Rect1 ", 0},
+                            {L"Rect", 0},  {upperUmlaut, 1}, {L"\u00C4RGER", 1}, {L"\u00E4rger", 0}};
   for (const auto& l : lookups) {
     EXPECT_EQ(Navigate(l.name, L"about:blank"), l.found) << testhost::Utf8(l.name);
     if (!l.found) {
@@ -72,7 +71,8 @@ TEST_F(BrowserTest, BlankNameIsRejectedAfterTheCallIsLogged) {
   AddRectangle("   ");
   EXPECT_EQ(Create(L"   ", L"https://a.example/"), 0);
   EXPECT_EQ(LastError(), "A Rectangle object name is required.");
-  EXPECT_TRUE(InOrder(LogTexts(), {"tamrelCreate called for Rectangle \"   \"", "ERROR: A Rectangle object name is required."}));
+  EXPECT_TRUE(InOrder(LogTexts(),
+                      {"tamrelCreate called for Rectangle \"   \"", "ERROR: A Rectangle object name is required."}));
   EXPECT_EQ(engine::Calls().size(), 0u);
 }
 

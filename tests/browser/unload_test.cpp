@@ -63,7 +63,9 @@ TEST_P(UnloadWithoutCleanup, LateEngineDeliveriesLandInLiveCode) {
 
 INSTANTIATE_TEST_SUITE_P(Browser, UnloadWithoutCleanup,
                          ::testing::Values(UnloadCase{"ReadyHost", true}, UnloadCase{"PendingCreation", false}),
-                         [](const ::testing::TestParamInfo<UnloadCase>& info) { return std::string(info.param.label); });
+                         [](const ::testing::TestParamInfo<UnloadCase>& info) {
+                           return std::string(info.param.label);
+                         });
 
 TEST_F(BrowserTest, ModuleIsPinnedOnceWhenTheFirstCreationStartsAndAFailureIsLogged) {
   testhost::SetPinAnswer(testhost::PinAnswer::Fail, ERROR_ACCESS_DENIED);

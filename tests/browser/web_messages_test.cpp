@@ -15,7 +15,8 @@ void PrintTo(const MessageCase& c, std::ostream* os) { *os << c.label; }
 
 class WebMessage : public HostOutputTest, public ::testing::WithParamInterface<MessageCase> {};
 
-const wchar_t kConsoleJson[] = L"{\"level\":\"log\",\"message\":\"hi 1\",\"time\":\"2024-01-01T00:00:00.000Z\",\"url\":\"x\"}";
+const wchar_t kConsoleJson[] =
+    L"{\"level\":\"log\",\"message\":\"hi 1\",\"time\":\"2024-01-01T00:00:00.000Z\",\"url\":\"x\"}";
 }  // namespace
 
 TEST_P(WebMessage, GoesToTheConsoleOrTheBridge) {
@@ -33,30 +34,31 @@ TEST_P(WebMessage, GoesToTheConsoleOrTheBridge) {
   const std::string delivered = testhost::Ansi(c.delivered);
   if (c.console) {
     EXPECT_EQ(HostOutput(mark), (std::vector<std::string>{"set [Console]=" + delivered, "run ConsoleScript"}));
-    EXPECT_EQ(LogSince(logMark), std::vector<std::string>{"JavaScript console [MyRect]: " + testhost::Utf8(c.delivered)});
+    EXPECT_EQ(LogSince(logMark),
+              std::vector<std::string>{"JavaScript console [MyRect]: " + testhost::Utf8(c.delivered)});
   } else {
     EXPECT_EQ(HostOutput(mark), (std::vector<std::string>{"set [Msg]=" + delivered, "run BridgeScript"}));
-    EXPECT_EQ(LogSince(logMark),
-              std::vector<std::string>{"Web message received from Rectangle \"MyRect\"; length=" +
-                                       std::to_string(c.message.size())});
+    EXPECT_EQ(LogSince(logMark), std::vector<std::string>{"Web message received from Rectangle \"MyRect\"; length=" +
+                                                          std::to_string(c.message.size())});
   }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Messages, WebMessage,
-    ::testing::Values(
-        MessageCase{"ConsoleLine", std::wstring(L"__TAMREL_CONSOLE__") + kConsoleJson, true, kConsoleJson},
-        MessageCase{"ConsolePrefixInLowerCase", L"__tamrel_console__{\"level\":\"warn\"}", true, L"{\"level\":\"warn\"}"},
-        MessageCase{"ConsolePrefixInMixedCase", L"__Tamrel_CONSOLE__ rest ", true, L" rest "},
-        MessageCase{"ExactlyThePrefix", L"__TAMREL_CONSOLE__", true, L""},
-        MessageCase{"PrefixOnlyInTheMiddle", L"x__TAMREL_CONSOLE__{}", false, L"x__TAMREL_CONSOLE__{}"},
-        MessageCase{"ShorterThanThePrefix", L"__TAMREL_CONSOLE_", false, L"__TAMREL_CONSOLE_"},
-        MessageCase{"PrefixAfterABlank", L" __TAMREL_CONSOLE__{}", false, L" __TAMREL_CONSOLE__{}"},
-        MessageCase{"PlainText", L"hello from the page", false, L"hello from the page"},
-        MessageCase{"JsonLikeText", L"{\"a\":[1,2]}", false, L"{\"a\":[1,2]}"},
-        MessageCase{"ZeroLength", L"", false, L""},
-        // Length in UTF-16 code units: the emoji counts two.
-        MessageCase{"NonAsciiText", L"caf\u00e9 \U0001F600", false, L"caf\u00e9 \U0001F600"}),
+    ::testing::Values(MessageCase{"ConsoleLine", std::wstring(L"__TAMREL_CONSOLE__") + kConsoleJson, true,
+                                  kConsoleJson},
+                      MessageCase{"ConsolePrefixInLowerCase", L"__tamrel_console__{\"level\":\"warn\"}", true,
+                                  L"{\"level\":\"warn\"}"},
+                      MessageCase{"ConsolePrefixInMixedCase", L"__Tamrel_CONSOLE__ rest ", true, L" rest "},
+                      MessageCase{"ExactlyThePrefix", L"__TAMREL_CONSOLE__", true, L""},
+                      MessageCase{"PrefixOnlyInTheMiddle", L"x__TAMREL_CONSOLE__{}", false, L"x__TAMREL_CONSOLE__{}"},
+                      MessageCase{"ShorterThanThePrefix", L"__TAMREL_CONSOLE_", false, L"__TAMREL_CONSOLE_"},
+                      MessageCase{"PrefixAfterABlank", L" __TAMREL_CONSOLE__{}", false, L" __TAMREL_CONSOLE__{}"},
+                      MessageCase{"PlainText", L"hello from the page", false, L"hello from the page"},
+                      MessageCase{"JsonLikeText", L"{\"a\":[1,2]}", false, L"{\"a\":[1,2]}"},
+                      MessageCase{"ZeroLength", L"", false, L""},
+                      // Length in UTF-16 code units: the emoji counts two.
+                      MessageCase{"NonAsciiText", L"caf\u00e9 \U0001F600", false, L"caf\u00e9 \U0001F600"}),
     [](const ::testing::TestParamInfo<MessageCase>& info) { return std::string(info.param.label); });
 
 TEST_F(HostOutputTest, BridgeMessageTextNeverReachesTheLog) {
@@ -89,8 +91,8 @@ TEST_F(HostOutputTest, UnconfiguredMessagesAreOnlyLogged) {
   Engine().PostWebMessage(1, L"__TAMREL_CONSOLE__{}");
   DrainPostedMessages();
   EXPECT_TRUE(HostOutput(mark).empty());
-  EXPECT_TRUE(InOrder(LogTexts(), {"Web message received from Rectangle \"Rect1\"; length=9",
-                                   "JavaScript console [Rect1]: {}"}));
+  EXPECT_TRUE(InOrder(LogTexts(),
+                      {"Web message received from Rectangle \"Rect1\"; length=9", "JavaScript console [Rect1]: {}"}));
 }
 
 // Either host callback may be missing; the other still works.
@@ -128,22 +130,24 @@ TEST_P(MissingCallback, TheOtherCallbackStillWorks) {
   EXPECT_EQ(sets, c.setVariable ? (c.source == Source::Event ? 3u : 1u) : 0u);
   EXPECT_EQ(runs, c.runScript ? 1u : 0u);
   // The log line does not depend on the callbacks.
-  const std::string expectedLog = c.source == Source::Event    ? "Browser event: SourceChanged | IsNewDocument=True; URL="
-                                  : c.source == Source::Bridge ? "Web message received from Rectangle \"Rect1\"; length=3"
-                                                               : "JavaScript console [Rect1]: {}";
+  const std::string expectedLog = c.source == Source::Event ? "Browser event: SourceChanged | IsNewDocument=True; URL="
+                                  : c.source == Source::Bridge
+                                      ? "Web message received from Rectangle \"Rect1\"; length=3"
+                                      : "JavaScript console [Rect1]: {}";
   EXPECT_TRUE(LogHas(expectedLog));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Callbacks, MissingCallback,
-    ::testing::Values(MissingCase{"EventWithoutSetVariable", Source::Event, false, true},
-                      MissingCase{"EventWithoutRunScript", Source::Event, true, false},
-                      MissingCase{"BridgeWithoutSetVariable", Source::Bridge, false, true},
-                      MissingCase{"BridgeWithoutRunScript", Source::Bridge, true, false},
-                      MissingCase{"ConsoleWithoutSetVariable", Source::Console, false, true},
-                      MissingCase{"ConsoleWithoutRunScript", Source::Console, true, false},
-                      MissingCase{"ConsoleWithoutEither", Source::Console, false, false}),
-    [](const ::testing::TestParamInfo<MissingCase>& info) { return std::string(info.param.label); });
+INSTANTIATE_TEST_SUITE_P(Callbacks, MissingCallback,
+                         ::testing::Values(MissingCase{"EventWithoutSetVariable", Source::Event, false, true},
+                                           MissingCase{"EventWithoutRunScript", Source::Event, true, false},
+                                           MissingCase{"BridgeWithoutSetVariable", Source::Bridge, false, true},
+                                           MissingCase{"BridgeWithoutRunScript", Source::Bridge, true, false},
+                                           MissingCase{"ConsoleWithoutSetVariable", Source::Console, false, true},
+                                           MissingCase{"ConsoleWithoutRunScript", Source::Console, true, false},
+                                           MissingCase{"ConsoleWithoutEither", Source::Console, false, false}),
+                         [](const ::testing::TestParamInfo<MissingCase>& info) {
+                           return std::string(info.param.label);
+                         });
 
 // Text from the page cannot add lines of its own to the log; the host variables get it unchanged.
 TEST_F(HostOutputTest, PageTextWithLineBreaksStaysOnOneLogLine) {

@@ -193,7 +193,8 @@ class SessionEnvironment : public ::testing::Environment {
   void SetUp() override { ChromiumTest::StartSession(); }
   void TearDown() override { ChromiumTest::EndSession(); }
 };
-[[maybe_unused]] ::testing::Environment* const g_session = ::testing::AddGlobalTestEnvironment(new SessionEnvironment());
+[[maybe_unused]] ::testing::Environment* const g_session =
+    ::testing::AddGlobalTestEnvironment(new SessionEnvironment());
 }  // namespace
 
 void ChromiumTest::TearDown() {

@@ -118,6 +118,7 @@ class TempFolder {
   ~TempFolder() { testhost::RemoveTree(path_); }
   const std::wstring& path() const { return path_; }  // with trailing backslash
   std::wstring Write(const std::wstring& relative, const std::string& utf8) const;
+
  private:
   std::wstring path_;
 };

@@ -29,17 +29,17 @@ TEST_F(Components, BuiltFromJsonInThePageAndThePicture) {
   ASSERT_FALSE(folder.empty());
   folder = folder.substr(0, folder.find_last_of(L'\\') + 1);  // the page lies beside WebLibraries
   const std::wstring page = folder + L"chromium components " + std::to_wstring(GetCurrentProcessId()) + L".html";
-  ASSERT_TRUE(testhost::WriteFileBytes(
-      page,
-      "<!doctype html><html><head><meta charset=utf-8><title>components</title>"
-      "<link rel=stylesheet href=\"WebLibraries/Tabulator/tabulator.min.css\">"
-      "<link rel=stylesheet href=\"WebLibraries/Quill/quill.bubble.css\">"
-      "<script src=\"WebLibraries/Tabulator/tabulator.min.js\"></script>"
-      "<script src=\"WebLibraries/Quill/quill.js\"></script>"
-      "<script src=\"WebLibraries/ECharts/dist/echarts.min.js\"></script>"
-      "<style>body{margin:0;font:14px sans-serif}#grid{width:620px}#editor{height:80px}"
-      "#chart{width:620px;height:220px}</style></head>"
-      "<body><div id=grid></div><div id=editor></div><div id=chart></div></body></html>"));
+  ASSERT_TRUE(
+      testhost::WriteFileBytes(page,
+                               "<!doctype html><html><head><meta charset=utf-8><title>components</title>"
+                               "<link rel=stylesheet href=\"WebLibraries/Tabulator/tabulator.min.css\">"
+                               "<link rel=stylesheet href=\"WebLibraries/Quill/quill.bubble.css\">"
+                               "<script src=\"WebLibraries/Tabulator/tabulator.min.js\"></script>"
+                               "<script src=\"WebLibraries/Quill/quill.js\"></script>"
+                               "<script src=\"WebLibraries/ECharts/dist/echarts.min.js\"></script>"
+                               "<style>body{margin:0;font:14px sans-serif}#grid{width:620px}#editor{height:80px}"
+                               "#chart{width:620px;height:220px}</style></head>"
+                               "<body><div id=grid></div><div id=editor></div><div id=chart></div></body></html>"));
   struct Remove {
     std::wstring path;
     ~Remove() { DeleteFileW(path.c_str()); }
@@ -79,8 +79,9 @@ TEST_F(Components, BuiltFromJsonInThePageAndThePicture) {
   EXPECT_EQ(Eval("Parts", "document.querySelector('#grid .tabulator-row').textContent.indexOf('Ada') >= 0"), "true");
   EXPECT_EQ(Eval("Parts", "document.querySelector('#editor .ql-editor').getAttribute('data-placeholder')"),
             "\"Write here\"");
-  EXPECT_EQ(Eval("Parts", "!!document.querySelector('#chart canvas') && "
-                          "echarts.getInstanceByDom(document.getElementById('chart')).getOption().series[0].data.length"),
+  EXPECT_EQ(Eval("Parts",
+                 "!!document.querySelector('#chart canvas') && "
+                 "echarts.getInstanceByDom(document.getElementById('chart')).getOption().series[0].data.length"),
             "3");
 
   // The picture has the browser's size and holds far more than an empty page does.

@@ -51,8 +51,7 @@ TEST_F(Creation, PendingNavigationOfEachKindIsDelivered) {
 // completed, as WebView2 documents.
 TEST_F(Creation, DocumentScriptPresentInFirstDocument) {
   ASSERT_TRUE(CreateWithPending("FirstDocument", false, "scripts?"));
-  EXPECT_EQ(Eval("FirstDocument", "typeof window.tamrelDesk + ' ' + window.__tamrelDebugInstalled"),
-            "\"object true\"");
+  EXPECT_EQ(Eval("FirstDocument", "typeof window.tamrelDesk + ' ' + window.__tamrelDebugInstalled"), "\"object true\"");
 }
 
 }  // namespace

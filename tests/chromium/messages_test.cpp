@@ -32,8 +32,13 @@ TEST_F(Messages, PageToHostOfEveryKind) {
                  "window.chrome.webview.postMessage('direct');"
                  "'posted'"),
             "\"posted\"");
-  const std::vector<std::string> expected = {testhost::Ansi(L"pl\u00e4in text"), "{\"looks\":\"like json\"}", "42",
-                                             "{\"a\":[1,\"x\"],\"b\":null}", "[true,2.5]", "", "direct"};
+  const std::vector<std::string> expected = {testhost::Ansi(L"pl\u00e4in text"),
+                                             "{\"looks\":\"like json\"}",
+                                             "42",
+                                             "{\"a\":[1,\"x\"],\"b\":null}",
+                                             "[true,2.5]",
+                                             "",
+                                             "direct"};
   ASSERT_TRUE(WaitForSets("[msg]", mark, expected.size()));
   testhost::PumpFor(100);  // a message that should not come would arrive now
   EXPECT_EQ(SetsSince("[msg]", mark), expected);
@@ -54,7 +59,7 @@ TEST_F(Messages, HostToPageReachesListeners) {
   const std::wstring text = L"h\u00e9llo \"host\"";
   // The bridge listens from the document's creation on, before the page's own listener.
   const std::wstring expected[] = {L"bridge:" + text, L"event:" + text, L"webview:" + text,
-                                   L"bridge:", L"event:", L"webview:"};
+                                   L"bridge:",        L"event:",        L"webview:"};
   for (int i = 0; i < 6; ++i)
     EXPECT_EQ(Eval("Msg", "__got[" + std::to_string(i) + "]"), testhost::Ansi(JsonString(expected[i])));
 }
@@ -75,9 +80,9 @@ TEST_F(Messages, ConsoleCaptureOfEveryLevelAndErrors) {
   EXPECT_EQ(ScriptRunsSince(mark).size(), 5u);
 
   // An uncaught error names its file and line; an unhandled rejection its reason.
-  const std::wstring file =
-      folder_.Write(L"errors.html", "<!doctype html><body>\n<script>\n\nthrow new Error('boom');\n</script>\n"
-                                    "<script>Promise.reject('nope');</script></body>");
+  const std::wstring file = folder_.Write(L"errors.html",
+                                          "<!doctype html><body>\n<script>\n\nthrow new Error('boom');\n</script>\n"
+                                          "<script>Promise.reject('nope');</script></body>");
   mark = Mark();
   ASSERT_TRUE(NavigateTo("Msg", FileUrl(file)));
   ASSERT_TRUE(WaitForSets("[dbg]", mark, 2));

@@ -69,8 +69,9 @@ TEST_F(Navigation, LoadFileAndLoadFolderOnAwkwardPaths) {
     SCOPED_TRACE(testhost::Utf8(c.folder + c.page));
     const std::wstring file =
         folder_.Write(c.folder + c.expectedFile, "<!doctype html><script src=\"sub/app.js\"></script><body></body>");
-    folder_.Write(c.folder + L"sub\\app.js", "document.addEventListener('DOMContentLoaded',function(){"
-                                             "document.body.textContent='loaded '+document.scripts.length;});");
+    folder_.Write(c.folder + L"sub\\app.js",
+                  "document.addEventListener('DOMContentLoaded',function(){"
+                  "document.body.textContent='loaded '+document.scripts.length;});");
     const std::wstring folder = folder_.path() + c.folder;
     const size_t mark = Mark();
     ASSERT_TRUE(Navigated("Nav", [&] {
@@ -94,9 +95,10 @@ TEST_F(Navigation, FragmentAndMissingFile) {
 
   size_t mark = Mark();
   ASSERT_TRUE(NavigateTo("Nav", FileUrl(file) + L"#top"));
-  EXPECT_EQ(NavigationEvents(mark), (std::vector<Event>{{"NavigationStarting", url + "#top"},
-                                                        {"SourceChanged", "IsNewDocument=False; URL=" + url + "#top"},
-                                                        {"NavigationCompleted", "Success=True; WebErrorStatus=0; URL=" + url + "#top"}}));
+  EXPECT_EQ(NavigationEvents(mark),
+            (std::vector<Event>{{"NavigationStarting", url + "#top"},
+                                {"SourceChanged", "IsNewDocument=False; URL=" + url + "#top"},
+                                {"NavigationCompleted", "Success=True; WebErrorStatus=0; URL=" + url + "#top"}}));
 
   const std::string missing = testhost::Ansi(FileUrl(folder_.path() + L"missing.html"));
   mark = Mark();
@@ -127,8 +129,9 @@ TEST_F(Navigation, HtmlDocumentsUpToTwoMegabytes) {
   const std::string limit = head + std::string(2 * 1024 * 1024 - head.size() - tail.size(), 'x') + tail;
   ASSERT_TRUE(Navigated("Nav", [&] { ASSERT_EQ(Exec(3, {"Nav", limit}), 1); }));
   // All of it arrived: the comment holds every filler byte.
-  EXPECT_EQ(Eval("Nav", "document.body.textContent + ' ' + "
-                        "document.createTreeWalker(document, NodeFilter.SHOW_COMMENT).nextNode().data.length"),
+  EXPECT_EQ(Eval("Nav",
+                 "document.body.textContent + ' ' + "
+                 "document.createTreeWalker(document, NodeFilter.SHOW_COMMENT).nextNode().data.length"),
             "\"big " + std::to_string(limit.size() - head.size() - tail.size()) + "\"");
   mark = Mark();
   ASSERT_EQ(Exec(3, {"Nav", limit + "x"}), 1);  // the plug-in does not examine the engine's answer

@@ -34,7 +34,9 @@ TEST_F(State, BackForwardRefreshAndInformationWords) {
     std::wstring url;
     const char* back;
     const char* forward;
-  } steps[] = {{0, second, "True", "False"}, {10, first, "True", "True"}, {11, second, "True", "False"},
+  } steps[] = {{0, second, "True", "False"},
+               {10, first, "True", "True"},
+               {11, second, "True", "False"},
                {12, second, "True", "False"}};
   for (const auto& step : steps) {
     SCOPED_TRACE(step.action);
@@ -89,9 +91,10 @@ TEST_F(State, StopCancelsTheNavigationOnItsWay) {
   ASSERT_TRUE(WaitForEvent("St", "NavigationStarting", mark));
   ASSERT_EQ(Exec(13, {"St"}), 1);
   ASSERT_TRUE(WaitForEvent("St", "NavigationCompleted", mark));
-  EXPECT_EQ(EventsSince("St", mark),
-            (std::vector<Event>{{"NavigationStarting", "http://127.0.0.1:" + std::to_string(server.port()) + "/never"},
-                                {"NavigationCompleted", "Success=False; WebErrorStatus=14; URL=" + testhost::Ansi(first)}}));
+  EXPECT_EQ(
+      EventsSince("St", mark),
+      (std::vector<Event>{{"NavigationStarting", "http://127.0.0.1:" + std::to_string(server.port()) + "/never"},
+                          {"NavigationCompleted", "Success=False; WebErrorStatus=14; URL=" + testhost::Ansi(first)}}));
   EXPECT_EQ(Info("St", "URL"), testhost::Ansi(first));
   EXPECT_EQ(Eval("St", "document.title"), "\"Stay\"");
 }

@@ -33,15 +33,18 @@ const std::vector<ActionSpec>& Actions() {
       {3, L"Set HTML", {{L"HTML source", 'M', 190}}},
       {4, L"Execute JavaScript", {{L"JavaScript source", 'M', 170}, kResult}},
       {5, L"Destroy WebView", {}},
-      {6, L"JavaScript Bridge",
+      {6,
+       L"JavaScript Bridge",
        {{L"NeoBook variable for incoming messages", 'T', 28},
         {L"NeoBook action script to run when a message arrives", 'M', 125}}},
       {7, L"Post Web Message", {{L"Message text to send to the webpage", 'M', 110}}},
-      {8, L"Browser Event Handler",
+      {8,
+       L"Browser Event Handler",
        {{L"Browser event to handle", 'C', 28},
         {L"NeoBook variable to receive event details", 'T', 28},
         {L"NeoBook action script to execute when the event occurs", 'M', 125}}},
-      {9, L"Get Browser Information",
+      {9,
+       L"Get Browser Information",
        {{L"Information to retrieve", 'C', 28}, {L"NeoBook variable to receive the result", 'T', 28}}},
       {10, L"Browser Back", {}},
       {11, L"Browser Forward", {}},
@@ -51,14 +54,17 @@ const std::vector<ActionSpec>& Actions() {
       {15, L"Get Browser Zoom", {{L"NeoBook variable to receive zoom percentage", 'T', 28}}},
       {16, L"Browser Control", {{L"Browser operation", 'C', 28}}},
       {17, L"Load Local HTML File", {{L"HTML file path", 'T', 28}}},
-      {18, L"Load Local Web Application Folder",
+      {18,
+       L"Load Local Web Application Folder",
        {{L"Application folder path", 'T', 28}, {L"Start page (default: index.html)", 'T', 28}}},
-      {19, L"JavaScript Developer Console",
+      {19,
+       L"JavaScript Developer Console",
        {{L"NeoBook variable for each console event", 'T', 28},
         {L"NeoBook action script to run for each console event (optional)", 'M', 125}}},
       {20, L"Clear JavaScript Developer Console", {}},
       {21, L"Create Tabulator Data Grid", {kContainer, {L"Tabulator configuration JSON", 'M', 170}, kResult}},
-      {22, L"Create Quill Rich Text Editor",
+      {22,
+       L"Create Quill Rich Text Editor",
        {kContainer, {L"Quill options JSON (e.g. theme/modules)", 'M', 170}, kResult}},
       {23, L"Create Apache ECharts Visualization", {kContainer, {L"ECharts option JSON", 'M', 190}, kResult}},
   };
@@ -124,7 +130,7 @@ Seen OpenAndCancel(testhost::TestHost& host, int id, int parameters) {
           seen.expectedTabOrder.push_back(f.input.hwnd);
           if (f.picker.hwnd) seen.expectedTabOrder.push_back(f.picker.hwnd);
           seen.comboItems.push_back(f.input.cls == L"ComboBox" ? ComboItems(f.input.hwnd)
-                                                                : std::vector<std::wstring>());
+                                                               : std::vector<std::wstring>());
         }
         HWND ok = Button(dialog, L"OK"), cancel = Button(dialog, L"Cancel");
         seen.expectedTabOrder.push_back(ok);
@@ -230,8 +236,7 @@ TEST_F(EditorDialog, EveryActionShowsItsTitleFieldsAndLayout) {
 TEST_F(EditorDialog, ClientHeightsMatchTheWorkedSizes) {
   const struct {
     int id, parameters, clientHeight;
-  } cases[] = {{5, 1, 129}, {2, 2, 129 + 63}, {18, 3, 129 + 63 + 63}, {3, 2, 129 + 225},
-               {23, 4, 129 + 63 + 225 + 63}};
+  } cases[] = {{5, 1, 129}, {2, 2, 129 + 63}, {18, 3, 129 + 63 + 63}, {3, 2, 129 + 225}, {23, 4, 129 + 63 + 225 + 63}};
   for (const auto& c : cases) {
     SCOPED_TRACE("id " + std::to_string(c.id));
     const Seen seen = OpenAndCancel(host_, c.id, c.parameters);
@@ -251,8 +256,11 @@ TEST_F(EditorDialog, ComboFieldsListTheirChoicesInOrder) {
     size_t field;
     std::vector<std::wstring> items;
   } cases[] = {
-      {8, 4, 1, {L"NavigationStarting", L"NavigationCompleted", L"ContentLoading", L"TitleChanged", L"SourceChanged",
-                 L"ProcessFailed"}},
+      {8,
+       4,
+       1,
+       {L"NavigationStarting", L"NavigationCompleted", L"ContentLoading", L"TitleChanged", L"SourceChanged",
+        L"ProcessFailed"}},
       {9, 3, 1, {L"URL", L"TITLE", L"CAN_GO_BACK", L"CAN_GO_FORWARD", L"WEBVIEW_CREATED"}},
       {16, 2, 1, {L"BACK", L"FORWARD", L"REFRESH", L"STOP"}},
   };
@@ -271,7 +279,8 @@ TEST_F(EditorDialog, IdsWithoutAnEditorReturnFalseAndShowNothing) {
     char* before0 = params.raw(0);
     bool shown = true;
     WindowCreationCounter created;
-    EXPECT_FALSE(EditWithDialog(host_, id, params.data(), params.high(), [](HWND) {}, &shown));
+    EXPECT_FALSE(EditWithDialog(
+        host_, id, params.data(), params.high(), [](HWND) {}, &shown));
     EXPECT_FALSE(shown);
     EXPECT_EQ(created.count(), 0);
     EXPECT_EQ(params.raw(0), before0);

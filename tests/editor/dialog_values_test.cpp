@@ -38,8 +38,7 @@ TEST_F(EditorValues, InitialValuesComeFromTheHostArray) {
       {"empty array", 2, {}, {L"", L""}},
       {"null entries", 4, {nullptr, "x", nullptr}, {L"", L"x", L""}},
       {"ANSI text", 2, {cafe.c_str(), "http://a/?q=1"}, {L"caf\u00e9", L"http://a/?q=1"}},
-      {"combo value in other letter case", 8, {"R", "titlechanged", "[v]", "s"},
-       {L"R", L"TitleChanged", L"[v]", L"s"}},
+      {"combo value in other letter case", 8, {"R", "titlechanged", "[v]", "s"}, {L"R", L"TitleChanged", L"[v]", L"s"}},
       {"unknown combo value opens on the first choice", 9, {"R", "NOSUCH", "[v]"}, {L"R", L"URL", L"[v]"}},
       {"empty combo value opens on the first choice", 16, {"R", ""}, {L"R", L"BACK"}},
       {"memo with line breaks", 3, {"R", "<p>\r\nline</p>"}, {L"R", L"<p>\r\nline</p>"}},
@@ -153,7 +152,8 @@ TEST_F(EditorValues, CancelEscapeAndTheCloseBoxChangeNothing) {
   } ways[] = {
       {"Cancel", [](HWND d) { Click(Button(d, L"Cancel")); }},
       {"Escape", [](HWND d) { PressKey(d, VK_ESCAPE); }},
-      {"Escape in a memo", [](HWND d) {
+      {"Escape in a memo",
+       [](HWND d) {
          SetFocus(Fields(d)[1].input.hwnd);
          PressKey(d, VK_ESCAPE);
        }},

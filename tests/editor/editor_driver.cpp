@@ -183,5 +183,4 @@ ParamArray::~ParamArray() {
   for (char*& e : entries_) host_.FreeHostBuffer(e);
 }
 
-
 }  // namespace editortest

@@ -12,9 +12,9 @@ namespace editortest {
 
 struct Control {
   HWND hwnd = nullptr;
-  std::wstring cls;     // window class, e.g. "Edit"
+  std::wstring cls;  // window class, e.g. "Edit"
   std::wstring text;
-  RECT box = {};        // in the dialog's client coordinates
+  RECT box = {};  // in the dialog's client coordinates
   LONG style = 0;
   int Left() const { return box.left; }
   int Top() const { return box.top; }
@@ -25,8 +25,8 @@ struct Control {
 std::wstring ClassOf(HWND window);
 std::wstring TextOf(HWND window);
 Control Describe(HWND dialog, HWND control);
-std::vector<Control> Children(HWND dialog);               // in sibling order
-std::vector<HWND> TabOrder(HWND dialog);                  // as Tab walks it from the first stop
+std::vector<Control> Children(HWND dialog);  // in sibling order
+std::vector<HWND> TabOrder(HWND dialog);     // as Tab walks it from the first stop
 std::vector<std::wstring> ComboItems(HWND combo);
 std::wstring ComboSelection(HWND combo);
 SIZE ClientSize(HWND window);
@@ -39,8 +39,8 @@ std::vector<Field> Fields(HWND dialog);
 HWND Button(HWND dialog, const std::wstring& caption);
 
 // Input as a person gives it.
-void Type(HWND control, const std::wstring& text);        // focus, select all, then characters
-void PressKey(HWND dialog, UINT key);                     // to the focused control, through the modal loop
+void Type(HWND control, const std::wstring& text);  // focus, select all, then characters
+void PressKey(HWND dialog, UINT key);               // to the focused control, through the modal loop
 void Click(HWND button);
 void CloseBox(HWND dialog);
 
@@ -56,6 +56,7 @@ class WindowCreationCounter {
   WindowCreationCounter();
   ~WindowCreationCounter();
   int count() const;
+
  private:
   HHOOK hook_ = nullptr;
 };
@@ -70,6 +71,7 @@ class ParamArray {
   int32_t high() const { return static_cast<int32_t>(entries_.size()) - 1; }  // -1 when empty
   std::string at(size_t i) const { return entries_[i] ? entries_[i] : "<null>"; }
   char* raw(size_t i) const { return entries_[i]; }
+
  private:
   testhost::TestHost& host_;
   std::vector<char*> entries_;

@@ -52,8 +52,8 @@ class FolderRegistration : public ::testing::Test {
     CreateDirectoryW((root_ + L"\\sub").c_str(), nullptr);
     CreateDirectoryW((root_ + L"\\sub\\deeper").c_str(), nullptr);
     CreateDirectoryW((root_ + L"\\empty").c_str(), nullptr);
-    for (const wchar_t* file : {L"index.html", L"app.js", L"hidden.dat", L"system.dat", L"sub\\style.css",
-                                L"sub\\deeper\\logo.png"})
+    for (const wchar_t* file :
+         {L"index.html", L"app.js", L"hidden.dat", L"system.dat", L"sub\\style.css", L"sub\\deeper\\logo.png"})
       testhost::WriteFileBytes(root_ + L"\\" + file, "x");
     SetFileAttributesW((root_ + L"\\hidden.dat").c_str(), FILE_ATTRIBUTE_HIDDEN);
     SetFileAttributesW((root_ + L"\\system.dat").c_str(), FILE_ATTRIBUTE_SYSTEM);
@@ -81,9 +81,8 @@ class FolderRegistration : public ::testing::Test {
 
   bool Confirm(const std::string& folder, bool ok = true) {
     ParamArray params(host_, {"Rect1", folder.c_str(), "index.html"});
-    const bool result = EditWithDialog(host_, kLoadFolder, params.data(), params.high(), [ok](HWND dialog) {
-      Click(Button(dialog, ok ? L"OK" : L"Cancel"));
-    });
+    const bool result = EditWithDialog(host_, kLoadFolder, params.data(), params.high(),
+                                       [ok](HWND dialog) { Click(Button(dialog, ok ? L"OK" : L"Cancel")); });
     writtenFolder_ = params.at(1);
     return result;
   }
@@ -234,7 +233,8 @@ TEST_F(FolderRegistration, FileOutsideTheAnsiCodePageIsSkippedWithALogLine) {
 // A directory link under the folder that leads back up (or sideways to a folder walked
 // anyway) must not make the walk loop: every real directory is walked once.
 TEST_F(FolderRegistration, DirectoryLinkCyclesAreWalkedOnce) {
-  if (!MakeDirectoryLink(root_ + L"\\sub\\deeper\\up", root_) || !MakeDirectoryLink(root_ + L"\\alias", root_ + L"\\sub"))
+  if (!MakeDirectoryLink(root_ + L"\\sub\\deeper\\up", root_) ||
+      !MakeDirectoryLink(root_ + L"\\alias", root_ + L"\\sub"))
     GTEST_SKIP() << "this system cannot make directory links";
   EXPECT_TRUE(Confirm(Ansi(root_)));
   std::map<std::string, int> names;

@@ -92,7 +92,10 @@ TEST(RectangleLookup, TheAnswerIsReadAsAnIntegerHandle) {
     const char* answer;
     const char* hwnd;
   } cases[] = {
-      {"1312", "00000520"}, {" 1312", "00000520"}, {"$520", "00000520"}, {"-5", "FFFFFFFB"},
+      {"1312", "00000520"},
+      {" 1312", "00000520"},
+      {"$520", "00000520"},
+      {"-5", "FFFFFFFB"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.answer);

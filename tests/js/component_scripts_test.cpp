@@ -15,14 +15,26 @@ struct IdCase {
 
 TEST(ContainerId, AcceptsOnlyShortAsciiNamesWithoutTrimming) {
   const IdCase cases[] = {
-      {L"grid-1", true},         {L"chart_2", true},          {L"ns:editor", true},
-      {L"AZaz09_-:", true},      {std::wstring(128, L'x'), true},
+      {L"grid-1", true},
+      {L"chart_2", true},
+      {L"ns:editor", true},
+      {L"AZaz09_-:", true},
+      {std::wstring(128, L'x'), true},
       {std::wstring(129, L'x'), false},
-      {L"", false},              {L" grid", false},           {L"grid ", false},
-      {L"a b", false},           {L"a.b", false},             {L"a/b", false},
-      {L"a\\b", false},          {L"a\"b", false},            {L"a'b", false},
-      {L"a\tb", false},          {L"caf\u00e9", false},       {L"\uFF21", false},  // full-width A
-      {std::wstring(L"a\0b", 3), false},                      {L"a<b", false},
+      {L"", false},
+      {L" grid", false},
+      {L"grid ", false},
+      {L"a b", false},
+      {L"a.b", false},
+      {L"a/b", false},
+      {L"a\\b", false},
+      {L"a\"b", false},
+      {L"a'b", false},
+      {L"a\tb", false},
+      {L"caf\u00e9", false},
+      {L"\uFF21", false},  // full-width A
+      {std::wstring(L"a\0b", 3), false},
+      {L"a<b", false},
   };
   for (const IdCase& c : cases) {
     EXPECT_EQ(IsValidContainerId(c.id), c.valid) << "id of length " << c.id.size();
@@ -30,12 +42,13 @@ TEST(ContainerId, AcceptsOnlyShortAsciiNamesWithoutTrimming) {
 }
 
 TEST(ComponentScripts, AreAssembledExactly) {
-  EXPECT_EQ(BuildTabulatorScript(L"grid-1", L"{\"data\":[]}"),
-            L"(function(){if(typeof window.Tabulator!==\"function\")return \"ERROR: Tabulator library not loaded\";"
-            L"var el=document.getElementById(\"grid-1\");if(!el)return \"ERROR: container not found\";"
-            L"window.tamrelDesk=window.tamrelDesk||{};window.tamrelDesk.tables=window.tamrelDesk.tables||{};"
-            L"if(window.tamrelDesk.tables[\"grid-1\"]){window.tamrelDesk.tables[\"grid-1\"].destroy();}"
-            L"window.tamrelDesk.tables[\"grid-1\"]=new window.Tabulator(el,{\"data\":[]});return \"OK:Tabulator\";})()");
+  EXPECT_EQ(
+      BuildTabulatorScript(L"grid-1", L"{\"data\":[]}"),
+      L"(function(){if(typeof window.Tabulator!==\"function\")return \"ERROR: Tabulator library not loaded\";"
+      L"var el=document.getElementById(\"grid-1\");if(!el)return \"ERROR: container not found\";"
+      L"window.tamrelDesk=window.tamrelDesk||{};window.tamrelDesk.tables=window.tamrelDesk.tables||{};"
+      L"if(window.tamrelDesk.tables[\"grid-1\"]){window.tamrelDesk.tables[\"grid-1\"].destroy();}"
+      L"window.tamrelDesk.tables[\"grid-1\"]=new window.Tabulator(el,{\"data\":[]});return \"OK:Tabulator\";})()");
   EXPECT_EQ(BuildQuillScript(L"ns:editor", L"{\"theme\":\"bubble\"}"),
             L"(function(){if(typeof window.Quill!==\"function\")return \"ERROR: Quill library not loaded\";"
             L"var el=document.getElementById(\"ns:editor\");if(!el)return \"ERROR: container not found\";"
@@ -64,8 +77,8 @@ TEST(ComponentScripts, InsertTheJsonExactlyAsGiven) {
 }
 
 TEST(ComponentScripts, QuillOptionsBlankAfterTrimmingBecomeAnEmptyObject) {
-  for (const std::wstring& blank : {std::wstring(), std::wstring(L" \t\r\n"), std::wstring(L"\x01\x1F ", 3),
-                                   std::wstring(1, L'\0')}) {
+  for (const std::wstring& blank :
+       {std::wstring(), std::wstring(L" \t\r\n"), std::wstring(L"\x01\x1F ", 3), std::wstring(1, L'\0')}) {
     EXPECT_NE(BuildQuillScript(L"q", blank).find(L"var opts={};window.tamrelDesk.editors"), std::wstring::npos);
   }
   // Code 33 and above count as text: a lone "!" reaches the page, where it fails to parse.

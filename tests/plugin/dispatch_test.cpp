@@ -108,8 +108,8 @@ TEST(Dispatch, MessagesOutsideTheCodePageReachLastErrorWithTheDefaultCharacter) 
   EXPECT_EQ(host.Exec(1, {"Rect1", ""}), 1);
   const std::wstring logPath = folder + L"\\tamrelDesk\\tamrelDesk.log";
   // Every letter the code page lacks becomes "?", none a look-alike ("a" for a-macron).
-  const std::string expected = "WebView2 initialization failed (HRESULT 0x8007007E). See " +
-                               Ansi(appData.dir()) + "?????? ?\\tamrelDesk\\tamrelDesk.log for diagnostics.";
+  const std::string expected = "WebView2 initialization failed (HRESULT 0x8007007E). See " + Ansi(appData.dir()) +
+                               "?????? ?\\tamrelDesk\\tamrelDesk.log for diagnostics.";
   EXPECT_EQ(host.Var("[LastError]"), expected);
   const std::string log = ReadFileBytes(logPath);
   EXPECT_NE(log.find("ERROR: WebView2 initialization failed (HRESULT 0x8007007E). See " + Utf8(logPath)),

@@ -9,9 +9,9 @@ enum Where { kNone = 0, kPlugin = 1, kDependencies = 2, kHost = 4 };
 
 struct RegistrationCase {
   const char* name;
-  int placed;          // folders that hold a loader
-  bool addFile;        // the host hands the add-file callback
-  Where registered;    // the folder whose file is registered, kNone for none
+  int placed;        // folders that hold a loader
+  bool addFile;      // the host hands the add-file callback
+  Where registered;  // the folder whose file is registered, kNone for none
 };
 
 std::wstring FolderOf(const LoaderScenario& s, int where) {
@@ -42,8 +42,8 @@ TEST_P(LoaderRegistration, RegistersTheFirstFileFoundBeforeAnyAction) {
     EXPECT_EQ(lines[0], "nbAddFile callback is not assigned; dependency was not registered.");
   } else {
     EXPECT_EQ(results, std::vector<std::string>{"register"});
-    EXPECT_EQ(lines[0], "Cannot register WebView2Loader dependency; file not found: " + Narrow(s.host) +
-                            "WebView2Loader.dll");
+    EXPECT_EQ(lines[0],
+              "Cannot register WebView2Loader dependency; file not found: " + Narrow(s.host) + "WebView2Loader.dll");
   }
 }
 

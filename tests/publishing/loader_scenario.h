@@ -12,7 +12,7 @@ class LoaderScenario {
   ~LoaderScenario();
 
   std::wstring root, host, plugin, cwd;  // folders, each with a trailing backslash
-  bool ready = false;                     // the runner and the plug-in copy are in place
+  bool ready = false;                    // the runner and the plug-in copy are in place
   std::wstring PluginFile() const { return plugin + L"zkTamrelDesk.nbp"; }
 
   // Copies a fixture loader ("complete" or "partial") to <folder>WebView2Loader.dll.

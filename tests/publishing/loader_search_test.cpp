@@ -8,12 +8,14 @@ const std::string kNotFound =
     "WebView2Loader.dll was not found. Checked plugin directory, host executable directory and current directory.";
 const std::string kModNotFound = "0x8007007E";
 
-std::string Attempt(const std::wstring& folder) { return "Attempting LoadLibrary: " + Narrow(folder) + "WebView2Loader.dll"; }
+std::string Attempt(const std::wstring& folder) {
+  return "Attempting LoadLibrary: " + Narrow(folder) + "WebView2Loader.dll";
+}
 std::string MissingVersionExport() { return "Missing GetAvailableCoreWebView2BrowserVersionString export; error=127"; }
 
 int Count(const std::vector<std::string>& lines, const std::string& prefix) {
-  return static_cast<int>(std::count_if(lines.begin(), lines.end(),
-                                        [&](const std::string& l) { return l.rfind(prefix, 0) == 0; }));
+  return static_cast<int>(
+      std::count_if(lines.begin(), lines.end(), [&](const std::string& l) { return l.rfind(prefix, 0) == 0; }));
 }
 }  // namespace
 
@@ -32,13 +34,13 @@ TEST(LoaderSearch, IncompleteLibraryIsFreedAndTheHostFolderOneIsUsedFromThenOn) 
   const auto results = s.Run({L"version", L"loaded=" + s.plugin + L"WebView2Loader.dll", L"create", L"version"});
   EXPECT_EQ(results, (std::vector<std::string>{"version 0x00000000 98.7.6.5", "loaded no", "create 0x0000ABCD",
                                                "version 0x00000000 98.7.6.5"}));
-  EXPECT_EQ(s.DependencyLines(),
-            (std::vector<std::string>{
-                Attempt(s.plugin), MissingVersionExport(), Attempt(s.host),
-                "WebView2Loader loaded and exports resolved: " + Narrow(s.host) + "WebView2Loader.dll",
-                "GetAvailableCoreWebView2BrowserVersionString returned 0x00000000",
-                "CreateCoreWebView2EnvironmentWithOptions returned 0x0000ABCD",
-                "GetAvailableCoreWebView2BrowserVersionString returned 0x00000000"}));
+  EXPECT_EQ(
+      s.DependencyLines(),
+      (std::vector<std::string>{Attempt(s.plugin), MissingVersionExport(), Attempt(s.host),
+                                "WebView2Loader loaded and exports resolved: " + Narrow(s.host) + "WebView2Loader.dll",
+                                "GetAvailableCoreWebView2BrowserVersionString returned 0x00000000",
+                                "CreateCoreWebView2EnvironmentWithOptions returned 0x0000ABCD",
+                                "GetAvailableCoreWebView2BrowserVersionString returned 0x00000000"}));
 }
 
 TEST(LoaderSearch, CurrentDirectoryIsTriedEvenWhenItIsThePluginFolder) {
@@ -82,20 +84,20 @@ TEST(LoaderSearch, BareCandidateLoadsTheFileThatWasFound) {
   s.PlaceLoader(s.host, "complete");
   const auto results = s.Run({L"version-without-module"});
   EXPECT_EQ(results, std::vector<std::string>{"version 0x00000000 98.7.6.5"});
-  EXPECT_EQ(s.DependencyLines(),
-            (std::vector<std::string>{
-                Attempt(s.cwd), MissingVersionExport(), Attempt(s.host),
-                "WebView2Loader loaded and exports resolved: " + Narrow(s.host) + "WebView2Loader.dll",
-                "GetAvailableCoreWebView2BrowserVersionString returned 0x00000000"}));
+  EXPECT_EQ(
+      s.DependencyLines(),
+      (std::vector<std::string>{Attempt(s.cwd), MissingVersionExport(), Attempt(s.host),
+                                "WebView2Loader loaded and exports resolved: " + Narrow(s.host) + "WebView2Loader.dll",
+                                "GetAvailableCoreWebView2BrowserVersionString returned 0x00000000"}));
 }
 
 TEST(LoaderSearch, LibraryOnlyInDependenciesFolderIsRegisteredButNotLoaded) {
   LoaderScenario s;
   s.PlaceLoader(s.plugin + L"Dependencies\\", "complete");
   const auto results = s.Run({L"register", L"version"});
-  EXPECT_EQ(results, (std::vector<std::string>{
-                         "register addfile 1 " + Narrow(s.plugin) + "Dependencies\\WebView2Loader.dll",
-                         "version " + kModNotFound + " (null)"}));
+  EXPECT_EQ(results,
+            (std::vector<std::string>{"register addfile 1 " + Narrow(s.plugin) + "Dependencies\\WebView2Loader.dll",
+                                      "version " + kModNotFound + " (null)"}));
   const auto lines = s.DependencyLines();
   EXPECT_EQ(Count(lines, "Attempting LoadLibrary"), 0);
   EXPECT_EQ(lines.back(), kNotFound);

@@ -18,14 +18,19 @@ const char kLastErrorText[] = "One or more web assets could not be registered. C
 
 // The full fixture tree, relative to WebLibraries; the files that are not assets are there to
 // show that they are left out.
-const char* const kTree[] = {
-    "ECharts\\dist\\echarts.min.js",  "ECharts\\dist\\extension\\bmap.js",
-    "ECharts\\dist\\extension\\readme.txt", "ECharts\\dist\\extension\\nested\\deeper\\tool.JS",
-    "ECharts\\theme\\dark.js",        "ECharts\\theme\\old\\retro.js",
-    "ECharts\\LICENSE",               "Tabulator\\tabulator.min.js",
-    "Tabulator\\tabulator.min.css",   "Tabulator\\LICENSE",
-    "Quill\\quill.js",                "Quill\\quill.bubble.css",
-    "Quill\\LICENSE"};
+const char* const kTree[] = {"ECharts\\dist\\echarts.min.js",
+                             "ECharts\\dist\\extension\\bmap.js",
+                             "ECharts\\dist\\extension\\readme.txt",
+                             "ECharts\\dist\\extension\\nested\\deeper\\tool.JS",
+                             "ECharts\\theme\\dark.js",
+                             "ECharts\\theme\\old\\retro.js",
+                             "ECharts\\LICENSE",
+                             "Tabulator\\tabulator.min.js",
+                             "Tabulator\\tabulator.min.css",
+                             "Tabulator\\LICENSE",
+                             "Quill\\quill.js",
+                             "Quill\\quill.bubble.css",
+                             "Quill\\LICENSE"};
 
 const std::vector<std::string> kECharts = {"ECharts\\dist\\echarts.min.js", "ECharts\\dist\\extension\\bmap.js",
                                            "ECharts\\dist\\extension\\nested\\deeper\\tool.JS",
@@ -104,11 +109,11 @@ std::string Summary(size_t count, const std::string& components) {
 struct AssetCase {
   const char* name;
   std::string components;
-  std::vector<std::string> removed;   // relative to WebLibraries, taken out of the full tree
+  std::vector<std::string> removed;  // relative to WebLibraries, taken out of the full tree
   bool ok;
   std::vector<std::string> registered;
   std::string summaryComponents;
-  std::string failureLine;            // a line the failure leaves in the log, with <lib> for WebLibraries\.
+  std::string failureLine;  // a line the failure leaves in the log, with <lib> for WebLibraries\.
 };
 
 class PrepareAssets : public ::testing::TestWithParam<AssetCase> {};
@@ -144,23 +149,46 @@ INSTANTIATE_TEST_SUITE_P(
         AssetCase{"AllInAnyCase", "aLl", {}, true, Join({kECharts, kTabulator, kQuill}), "ALL", ""},
         AssetCase{"AllWithBlanksAround", " \tall \r\n", {}, true, Join({kECharts, kTabulator, kQuill}), "ALL", ""},
         // Step order, not list order; the summary keeps the list as written.
-        AssetCase{"QuillBeforeTabulator", "quill,TABULATOR", {}, true, Join({kTabulator, kQuill}), "QUILL,TABULATOR",
-                  ""},
+        AssetCase{
+            "QuillBeforeTabulator", "quill,TABULATOR", {}, true, Join({kTabulator, kQuill}), "QUILL,TABULATOR", ""},
         // A blank after the separator does not drop the second item.
         AssetCase{"BlankAfterSeparator", "ECharts, Quill", {}, true, Join({kECharts, kQuill}), "ECHARTS, QUILL", ""},
-        AssetCase{"SemicolonsAndBlanks", " tabulator ;; quill ", {}, true, Join({kTabulator, kQuill}),
-                  "TABULATOR ;; QUILL", ""},
+        AssetCase{"SemicolonsAndBlanks",
+                  " tabulator ;; quill ",
+                  {},
+                  true,
+                  Join({kTabulator, kQuill}),
+                  "TABULATOR ;; QUILL",
+                  ""},
         AssetCase{"UnknownKeyword", "charts", {}, true, {}, "CHARTS", ""},
         AssetCase{"ThemesAloneTopLevelOnly", "themes", {}, true, {"ECharts\\theme\\dark.js"}, "THEMES", ""},
-        AssetCase{"ThemesAloneWithoutThemeFolder", "THEMES", {"ECharts\\theme"}, false, {}, "THEMES",
+        AssetCase{"ThemesAloneWithoutThemeFolder",
+                  "THEMES",
+                  {"ECharts\\theme"},
+                  false,
+                  {},
+                  "THEMES",
                   "Asset folder missing: <lib>ECharts\\theme"},
-        AssetCase{"EChartsWithoutThemeFolder", "ECHARTS", {"ECharts\\theme"}, true,
-                  Without(kECharts, "ECharts\\theme\\dark.js"), "ECHARTS", ""},
-        AssetCase{"EChartsWithoutExtensionFolder", "echarts", {"ECharts\\dist\\extension"}, false,
-                  {"ECharts\\dist\\echarts.min.js", "ECharts\\theme\\dark.js", "ECharts\\LICENSE"}, "ECHARTS",
+        AssetCase{"EChartsWithoutThemeFolder",
+                  "ECHARTS",
+                  {"ECharts\\theme"},
+                  true,
+                  Without(kECharts, "ECharts\\theme\\dark.js"),
+                  "ECHARTS",
+                  ""},
+        AssetCase{"EChartsWithoutExtensionFolder",
+                  "echarts",
+                  {"ECharts\\dist\\extension"},
+                  false,
+                  {"ECharts\\dist\\echarts.min.js", "ECharts\\theme\\dark.js", "ECharts\\LICENSE"},
+                  "ECHARTS",
                   "Asset folder missing: <lib>ECharts\\dist\\extension"},
-        AssetCase{"MissingLicenseStillCountsTheOthers", "Tabulator;Quill", {"Tabulator\\LICENSE"}, false,
-                  Join({Without(kTabulator, "Tabulator\\LICENSE"), kQuill}), "TABULATOR;QUILL",
+        AssetCase{"MissingLicenseStillCountsTheOthers",
+                  "Tabulator;Quill",
+                  {"Tabulator\\LICENSE"},
+                  false,
+                  Join({Without(kTabulator, "Tabulator\\LICENSE"), kQuill}),
+                  "TABULATOR;QUILL",
                   "Missing dependency: <lib>Tabulator\\LICENSE"}),
     [](const ::testing::TestParamInfo<AssetCase>& info) { return std::string(info.param.name); });
 

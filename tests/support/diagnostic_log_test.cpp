@@ -21,8 +21,8 @@ TEST(DiagnosticLog, ThreeLineFormsWithTimestampIdsAndTags) {
   WriteAssetLog(L"asset line");
   const auto lines = appData.LogLines();
   ASSERT_EQ(lines.size(), 3u);
-  const std::string ids = " | PID=" + std::to_string(GetCurrentProcessId()) +
-                          " | TID=" + std::to_string(GetCurrentThreadId()) + " | ";
+  const std::string ids =
+      " | PID=" + std::to_string(GetCurrentProcessId()) + " | TID=" + std::to_string(GetCurrentThreadId()) + " | ";
   for (const auto& line : lines) EXPECT_TRUE(std::regex_search(line, kStamp)) << line;
   EXPECT_EQ(lines[0].substr(23), ids + "plain line");
   EXPECT_EQ(lines[1].substr(23), ids + "NeoBookDependency | dependency line");
@@ -121,9 +121,12 @@ TEST(DiagnosticLog, ConcurrentWritersLoseNoLineAndInterleaveWholeLines) {
   auto writer = [&](int kind) {
     for (int i = 0; i < perThread; ++i) {
       const std::wstring text = L"w" + std::to_wstring(kind) + L"-" + std::to_wstring(i);
-      if (kind == 0) WriteLog(text);
-      else if (kind == 1) WriteDependencyLog(text);
-      else WriteAssetLog(text);
+      if (kind == 0)
+        WriteLog(text);
+      else if (kind == 1)
+        WriteDependencyLog(text);
+      else
+        WriteAssetLog(text);
     }
   };
   std::thread a(writer, 0), b(writer, 1), c(writer, 2);

@@ -28,7 +28,8 @@ TWalkOptions Options(TWalkOrder order, TUnidentifiedLinks links, bool subfolders
 }
 
 void MakeTree(const std::wstring& dir) {
-  for (const wchar_t* folder : {L"sub", L"sub\\deeper", L"Alpha"}) ASSERT_TRUE(CreateDirectoryW((dir + folder).c_str(), nullptr));
+  for (const wchar_t* folder : {L"sub", L"sub\\deeper", L"Alpha"})
+    ASSERT_TRUE(CreateDirectoryW((dir + folder).c_str(), nullptr));
   for (const wchar_t* file : {L"b.txt", L"A.txt", L"z", L"sub\\c.txt", L"sub\\deeper\\d.txt", L"Alpha\\e.txt"})
     ASSERT_TRUE(WriteFileBytes(dir + file, "x"));
 }
@@ -39,7 +40,7 @@ TEST(DirectoryWalk, FilesByNameComeBeforeEachSubfolderInTurn) {
   MakeTree(dir.path());
   const auto all = Options(TWalkOrder::woFilesByName, TUnidentifiedLinks::ulSkip);
   EXPECT_EQ(Walked(dir.path(), all), (std::vector<std::wstring>{L"A.txt", L"b.txt", L"z", L"Alpha\\e.txt",
-                                                                 L"sub\\c.txt", L"sub\\deeper\\d.txt"}));
+                                                                L"sub\\c.txt", L"sub\\deeper\\d.txt"}));
   const auto own = Options(TWalkOrder::woFilesByName, TUnidentifiedLinks::ulSkip, false);
   EXPECT_EQ(Walked(dir.path(), own), (std::vector<std::wstring>{L"A.txt", L"b.txt", L"z"}));
 }
@@ -59,7 +60,8 @@ TEST(DirectoryWalk, AsFoundWalksEverySubfolderWhereItStands) {
 TEST(DirectoryWalk, ALinkCycleIsWalkedOnceAndADanglingLinkAddsNothing) {
   ScopedTempDir dir(L"walk");
   MakeTree(dir.path());
-  if (!MakeDirectoryLink(dir.path() + L"sub\\back", dir.path())) GTEST_SKIP() << "this system cannot make directory links";
+  if (!MakeDirectoryLink(dir.path() + L"sub\\back", dir.path()))
+    GTEST_SKIP() << "this system cannot make directory links";
   for (const auto order : {TWalkOrder::woAsFound, TWalkOrder::woFilesByName})
     EXPECT_EQ(Walked(dir.path(), Options(order, TUnidentifiedLinks::ulWalk)).size(), 6u);
 

@@ -18,8 +18,8 @@ TEST(PathTests, FilesFoldersAndNothing) {
     std::wstring path;
     bool file, folder;
   } cases[] = {
-      {dir + L"page.html", true, false}, {dir + L"sub", false, true},    {dir + L"sub\\", false, true},
-      {dir + L"missing", false, false},  {L"", false, false},            {dir + L"page.html\\x", false, false},
+      {dir + L"page.html", true, false}, {dir + L"sub", false, true}, {dir + L"sub\\", false, true},
+      {dir + L"missing", false, false},  {L"", false, false},         {dir + L"page.html\\x", false, false},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(FileExistsAt(c.path), c.file) << Utf8(c.path);
@@ -67,9 +67,9 @@ void PrintTo(const FormCase& c, std::ostream* os) { *os << c.label; }
 
 std::vector<FormCase> FormCases() {
   const std::wstring x = L"\\x.html";
-  const std::wstring long259 = Filler(L"C:\\", 259, x);          // C:\ + this + \x.html is 259 long
+  const std::wstring long259 = Filler(L"C:\\", 259, x);  // C:\ + this + \x.html is 259 long
   const std::wstring long260 = Filler(L"C:\\", 260, x);
-  const std::wstring body = Filler(L"", 300, L"");                // some 300 characters below a root
+  const std::wstring body = Filler(L"", 300, L"");  // some 300 characters below a root
   std::wstring slashed = body;
   for (auto& c : slashed)
     if (c == L'\\') c = L'/';

@@ -83,21 +83,31 @@ struct EventCase {
 TEST_F(EdgeBrowserReentrancy, SlotMayDestroyItsBrowserDuringAnEventOrCompletion) {
   EngineClient& e = engine::Client();
   const EventCase cases[] = {
-      {"NavigationStarting", [](TEdgeBrowser& b, auto kill) { b.OnNavigationStarting = [kill](TEdgeBrowser* s, auto*) { kill(s); }; },
+      {"NavigationStarting",
+       [](TEdgeBrowser& b, auto kill) { b.OnNavigationStarting = [kill](TEdgeBrowser* s, auto*) { kill(s); }; },
        [&](TEdgeBrowser&, int wv) { e.FireNavigationStarting(wv, L"https://x.example/"); }},
-      {"NavigationCompleted", [](TEdgeBrowser& b, auto kill) { b.OnNavigationCompleted = [kill](TEdgeBrowser* s, auto*) { kill(s); }; },
+      {"NavigationCompleted",
+       [](TEdgeBrowser& b, auto kill) { b.OnNavigationCompleted = [kill](TEdgeBrowser* s, auto*) { kill(s); }; },
        [&](TEdgeBrowser&, int wv) { e.FireNavigationCompleted(wv, true); }},
-      {"ContentLoading", [](TEdgeBrowser& b, auto kill) { b.OnContentLoading = [kill](TEdgeBrowser* s, auto*) { kill(s); }; },
+      {"ContentLoading",
+       [](TEdgeBrowser& b, auto kill) { b.OnContentLoading = [kill](TEdgeBrowser* s, auto*) { kill(s); }; },
        [&](TEdgeBrowser&, int wv) { e.FireContentLoading(wv, false, 7); }},
-      {"DocumentTitleChanged", [](TEdgeBrowser& b, auto kill) { b.OnDocumentTitleChanged = [kill](TEdgeBrowser* s, auto*) { kill(s); }; },
+      {"DocumentTitleChanged",
+       [](TEdgeBrowser& b, auto kill) { b.OnDocumentTitleChanged = [kill](TEdgeBrowser* s, auto*) { kill(s); }; },
        [&](TEdgeBrowser&, int wv) { e.FireDocumentTitleChanged(wv); }},
-      {"SourceChanged", [](TEdgeBrowser& b, auto kill) { b.OnSourceChanged = [kill](TEdgeBrowser* s, auto*) { kill(s); }; },
+      {"SourceChanged",
+       [](TEdgeBrowser& b, auto kill) { b.OnSourceChanged = [kill](TEdgeBrowser* s, auto*) { kill(s); }; },
        [&](TEdgeBrowser&, int wv) { e.FireSourceChanged(wv, true); }},
-      {"ProcessFailed", [](TEdgeBrowser& b, auto kill) { b.OnProcessFailed = [kill](TEdgeBrowser* s, auto*) { kill(s); }; },
+      {"ProcessFailed",
+       [](TEdgeBrowser& b, auto kill) { b.OnProcessFailed = [kill](TEdgeBrowser* s, auto*) { kill(s); }; },
        [&](TEdgeBrowser&, int wv) { e.FireProcessFailed(wv, 1); }},
-      {"WebMessageReceived", [](TEdgeBrowser& b, auto kill) { b.OnWebMessageReceived = [kill](TEdgeBrowser* s, auto*) { kill(s); }; },
+      {"WebMessageReceived",
+       [](TEdgeBrowser& b, auto kill) { b.OnWebMessageReceived = [kill](TEdgeBrowser* s, auto*) { kill(s); }; },
        [&](TEdgeBrowser&, int wv) { e.PostWebMessage(wv, L"hello"); }},
-      {"ExecuteScript", [](TEdgeBrowser& b, auto kill) { b.OnExecuteScript = [kill](TEdgeBrowser* s, HRESULT, LPCWSTR, const std::wstring&) { kill(s); }; },
+      {"ExecuteScript",
+       [](TEdgeBrowser& b, auto kill) {
+         b.OnExecuteScript = [kill](TEdgeBrowser* s, HRESULT, LPCWSTR, const std::wstring&) { kill(s); };
+       },
        [](TEdgeBrowser& b, int) { EXPECT_EQ(b.ExecuteScript(L"1+1"), S_OK); }},
   };
   for (const EventCase& c : cases) {

@@ -26,7 +26,8 @@ struct Slot {
   const char* method;
   int slot, expectedSlot, bytes, expectedBytes;
 };
-#define SLOT(I, m, s, b) Slot{#I "::" #m, SlotOf(&I::m), s, ArgBytes(&I::m), b}
+#define SLOT(I, m, s, b) \
+  Slot { #I "::" #m, SlotOf(&I::m), s, ArgBytes(&I::m), b }
 }  // namespace
 
 TEST(WebView2Layout, SlotsAndArgumentSizesMatchTheRuntime) {

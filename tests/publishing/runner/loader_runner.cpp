@@ -58,7 +58,7 @@ int wmain(int argc, wchar_t** argv) {
         UsePluginModule(plugin);
       else
         PluginInstance = reinterpret_cast<HINSTANCE>(static_cast<uintptr_t>(0x10));  // no module there
-      LPWSTR version = reinterpret_cast<LPWSTR>(1);  // must come back null on failure
+      LPWSTR version = reinterpret_cast<LPWSTR>(1);                                  // must come back null on failure
       const HRESULT hr = GetBrowserVersionThroughLoader(nullptr, &version);
       out += "version " + Hex(hr) + " " + (version ? testhost::Utf8(version) : std::string("(null)"));
       if (version) CoTaskMemFree(version);
