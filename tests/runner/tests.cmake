@@ -1,0 +1,20 @@
+# The publication runner: its parser and substitution (white-box), scripts handed back by the
+# plug-in (in-process, on the engine double), and the runner program as authors start it.
+tamrel_test_folder(runner tamrel_runner_core)
+
+# A release folder for runs on the engine double: the plug-in with the double beside it and
+# the WebLibraries of the release.
+set(_runner_double ${TAMREL_BIN_DIR}/runner-release/double)
+add_custom_command(
+  OUTPUT ${_runner_double}/.made
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${_runner_double}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${_runner_double}
+  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:zkTamrelDesk> $<TARGET_FILE:WebView2Loader> ${_runner_double}/
+  COMMAND ${CMAKE_COMMAND} -E copy_directory ${TAMREL_BIN_DIR}/release-WebLibraries ${_runner_double}/WebLibraries
+  COMMAND ${CMAKE_COMMAND} -E touch ${_runner_double}/.made
+  DEPENDS zkTamrelDesk WebView2Loader ${TAMREL_BIN_DIR}/release-WebLibraries/.laid-out
+  COMMENT "Laying out the runner's release folder with the engine double"
+  VERBATIM)
+add_custom_target(runner_release_double DEPENDS ${_runner_double}/.made)
+add_dependencies(runner_release_double release_web_libraries)
+add_dependencies(runner_tests tamrel_runner runner_release_double)
