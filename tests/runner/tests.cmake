@@ -18,3 +18,13 @@ add_custom_command(
 add_custom_target(runner_release_double DEPENDS ${_runner_double}/.made)
 add_dependencies(runner_release_double release_web_libraries)
 add_dependencies(runner_tests tamrel_runner runner_release_double)
+
+# The guide's examples and the example publication: checked against the plug-in's actions, and
+# the examples that need no page run in full on the engine double.
+set(_publications ${CMAKE_CURRENT_LIST_DIR}/publications.sh)
+foreach(_mode check double)
+  add_test(NAME publications_${_mode}
+           COMMAND bash ${_publications} ${_mode} $<TARGET_FILE:tamrel_runner> ${_runner_double}
+                   ${CMAKE_BINARY_DIR}/publications-${_mode})
+  set_tests_properties(publications_${_mode} PROPERTIES TIMEOUT 300)
+endforeach()
