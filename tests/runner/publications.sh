@@ -45,8 +45,11 @@ failed=0
 run() {  # run <publication> [runner options...]
   local pub=$1; shift
   local out rc
-  out=$(wine "$runner" --release "$(win "$release")" --pictures "$(win "$work/pictures")" "$@" "$(win "$pub")" 2>&1)
+  # Into a file, not a pipe: a Wine service started by the run could hold a pipe open.
+  wine "$runner" --release "$(win "$release")" --pictures "$(win "$work/pictures")" "$@" "$(win "$pub")" \
+    >"$work/last-run.txt" 2>&1
   rc=$?
+  out=$(cat "$work/last-run.txt")
   if [ $rc -ne 0 ]; then
     echo "FAILED ($rc): $pub  [$(sed -n '4s/^\. Guide example: //p' "$pub")]"
     echo "$out" | sed 's/^/    /'
@@ -61,7 +64,8 @@ case "$mode" in
   check)
     for pub in "${examples[@]}" "$top/examples/dashboard/dashboard.pub"; do run "$pub" --check; done
     # Every action of the plug-in has its heading in the guide and appears in an example.
-    actions=$(wine "$runner" --release "$(win "$release")" --actions | tr -d '\r' | cut -d' ' -f1)
+    wine "$runner" --release "$(win "$release")" --actions >"$work/actions.txt" 2>&1
+    actions=$(tr -d '\r' <"$work/actions.txt" | cut -d' ' -f1)
     [ "$(echo "$actions" | wc -w)" -eq 24 ] || { echo "the plug-in listed $(echo "$actions" | wc -w) actions"; failed=$((failed + 1)); }
     for a in $actions; do
       grep -qx "### $a" "$guide" || { echo "the guide has no section \"### $a\""; failed=$((failed + 1)); }

@@ -34,10 +34,19 @@ RunnerResult RunRunner(const std::wstring& arguments) {
   CloseHandle(writeEnd);
   if (nul != INVALID_HANDLE_VALUE) CloseHandle(nul);
   if (started) {
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(readEnd, buffer, sizeof buffer, &got, nullptr) && got > 0) result.output.append(buffer, got);
-    WaitForSingleObject(pi.hProcess, INFINITE);
+    // Read until the runner has ended and the pipe is drained, not until end of file: a Wine
+    // service that the runner starts may inherit the pipe and keep it open.
+    for (;;) {
+      const bool ended = WaitForSingleObject(pi.hProcess, 10) == WAIT_OBJECT_0;
+      DWORD available = 0;
+      while (PeekNamedPipe(readEnd, nullptr, 0, nullptr, &available, nullptr) && available > 0) {
+        char buffer[4096];
+        DWORD got = 0;
+        if (!ReadFile(readEnd, buffer, sizeof buffer, &got, nullptr) || got == 0) break;
+        result.output.append(buffer, got);
+      }
+      if (ended) break;
+    }
     GetExitCodeProcess(pi.hProcess, &result.exitCode);
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
