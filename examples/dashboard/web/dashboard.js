@@ -36,6 +36,10 @@
   // A Windows folder path to a file URL the page can load scripts from.
   function folderUrl(path) {
     var parts = path.replace(/\\/g, "/").replace(/\/+$/, "").split("/");
+    // A browser whose own file addresses carry no drive letter sees the files under Unix paths
+    // (under Wine, drive Z: is the Unix root): leave the drive out for it too.
+    var drives = /^file:\/\/\/[A-Za-z]:/.test(location.href);
+    if (!drives && /^[A-Za-z]:$/.test(parts[0])) parts.shift();
     return "file:///" + parts.map(function (p, i) {
       return i === 0 && /^[A-Za-z]:$/.test(p) ? p : encodeURIComponent(p);
     }).join("/") + "/";
