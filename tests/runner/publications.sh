@@ -79,6 +79,13 @@ case "$mode" in
     ;;
   browser)
     for pub in "${examples[@]}" "$top/examples/dashboard/dashboard.pub"; do run "$pub"; done
+    # The dashboard's Screenshot lines leave real pictures.
+    for png in dashboard.png dashboard-zoom-125.png report.png; do
+      if [ "$(head -c 8 "$work/pictures/$png" 2>/dev/null | od -An -tx1 | tr -d ' \n')" != 89504e470d0a1a0a ]; then
+        echo "no PNG picture $work/pictures/$png"
+        failed=$((failed + 1))
+      fi
+    done
     ;;
   *) echo "unknown mode $mode"; exit 2 ;;
 esac

@@ -28,3 +28,27 @@ foreach(_mode check double)
                    ${CMAKE_BINARY_DIR}/publications-${_mode})
   set_tests_properties(publications_${_mode} PROPERTIES TIMEOUT 300)
 endforeach()
+
+# With the Chromium engine in the build, every guide example and the example publication run
+# in full on it, pictures included, from a release folder with that engine beside the plug-in.
+if(TARGET ChromiumWebView2Loader)
+  set(_runner_chromium ${TAMREL_BIN_DIR}/runner-release/chromium)
+  add_custom_command(
+    OUTPUT ${_runner_chromium}/.made
+    COMMAND ${CMAKE_COMMAND} -E rm -rf ${_runner_chromium}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${_runner_chromium}
+    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:zkTamrelDesk> $<TARGET_FILE:ChromiumWebView2Loader>
+            ${_runner_chromium}/
+    COMMAND ${CMAKE_COMMAND} -E copy_directory ${TAMREL_BIN_DIR}/release-WebLibraries ${_runner_chromium}/WebLibraries
+    COMMAND ${CMAKE_COMMAND} -E touch ${_runner_chromium}/.made
+    DEPENDS zkTamrelDesk ChromiumWebView2Loader ${TAMREL_BIN_DIR}/release-WebLibraries/.laid-out
+    COMMENT "Laying out the runner's release folder with the Chromium engine"
+    VERBATIM)
+  add_custom_target(runner_release_chromium DEPENDS ${_runner_chromium}/.made)
+  add_dependencies(runner_release_chromium release_web_libraries)
+  add_dependencies(runner_tests runner_release_chromium)
+  add_test(NAME publications_browser
+           COMMAND bash ${_publications} browser $<TARGET_FILE:tamrel_runner> ${_runner_chromium}
+                   ${CMAKE_BINARY_DIR}/publications-browser)
+  set_tests_properties(publications_browser PROPERTIES TIMEOUT 600)
+endif()
