@@ -12,7 +12,8 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
 fi
 
 for p in cmake make g++-mingw-w64-i686-posix mingw-w64-i686-dev binutils-mingw-w64-i686 \
-         wine wine32:i386 xvfb xauth googletest chromium fonts-dejavu-core imagemagick; do
+         wine wine32:i386 xvfb xauth googletest chromium fonts-dejavu-core imagemagick \
+         nlohmann-json3-dev; do
   have "$p" || need_pkgs+=("$p")
 done
 # Node.js may come with the machine image rather than from Debian's packages.

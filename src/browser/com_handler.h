@@ -8,6 +8,7 @@
 #include <functional>
 #include <new>
 #include <utility>
+#include "browser/com_adopt.h"
 #include "browser/webview2.h"
 
 template <class Interface, class... Args>
@@ -16,9 +17,7 @@ class TComHandler final : public Interface {
   using Callback = std::function<void(Args...)>;
 
   static Microsoft::WRL::ComPtr<Interface> Make(Callback callback) {
-    Microsoft::WRL::ComPtr<Interface> result;
-    result.Attach(new TComHandler(std::move(callback)));
-    return result;
+    return AdoptComObject<Interface>(new TComHandler(std::move(callback)));
   }
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {

@@ -272,11 +272,14 @@ void TEdgeBrowser::ControllerCompleted(HRESULT result, ICoreWebView2Controller* 
 
   FBrowserControlState = TBrowserControlState::Created;
   if (!NotifyCreateWebViewCompleted(result)) return;
-  // Only after the completion handler returned (its navigation request comes first).
+  // The document script runs only in documents started after its registration completed, so
+  // OnInitScriptRegistered (where the first navigation may go out) waits for that completion.
   SubscribeEvents();
-  RegisterInitScript();
+  HRESULT registered = S_OK;
+  const bool settled = RegisterInitScript(registered);
   UpdateBounds();
   MatchControllerVisibility();
+  if (settled) InitScriptCompleted(registered, nullptr);
 }
 
 bool TEdgeBrowser::NotifyCreateWebViewCompleted(HRESULT result) {
@@ -344,15 +347,25 @@ void TEdgeBrowser::UnsubscribeEvents() {
   for (auto& subscription : FSubscriptions) subscription = TSubscription();
 }
 
-void TEdgeBrowser::RegisterInitScript() {
-  if (!FWebView || InitScript.Count() == 0) return;
+bool TEdgeBrowser::RegisterInitScript(HRESULT& result) {
+  result = S_OK;
+  if (!FWebView || InitScript.Count() == 0) return true;
   const std::wstring script = InitScript.Text();
   std::shared_ptr<TBrowserLink> link = FLink;
   ComPtr<ICoreWebView2AddScriptToExecuteOnDocumentCreatedCompletedHandler> handler =
-      TAddScriptCompletedHandler::Make([link](HRESULT result, LPCWSTR id) {
-        if (link->browser && SUCCEEDED(result) && id) link->browser->FInitScriptId = id;
+      TAddScriptCompletedHandler::Make([link](HRESULT completed, LPCWSTR id) {
+        if (link->browser) link->browser->InitScriptCompleted(completed, id);
       });
-  FWebView->AddScriptToExecuteOnDocumentCreated(script.c_str(), handler.Get());
+  result = FWebView->AddScriptToExecuteOnDocumentCreated(script.c_str(), handler.Get());
+  return FAILED(result);  // a refused call brings no completion
+}
+
+void TEdgeBrowser::InitScriptCompleted(HRESULT result, LPCWSTR id) {
+  if (FInitScriptSettled) return;
+  FInitScriptSettled = true;
+  if (SUCCEEDED(result) && id) FInitScriptId = id;
+  TInitScriptRegisteredEvent handler = OnInitScriptRegistered;  // a copy, as for the events
+  if (handler) handler(this, result);
 }
 
 // ---- operations --------------------------------------------------------------------------------

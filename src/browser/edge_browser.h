@@ -29,6 +29,7 @@ struct TBrowserLink {
 class TEdgeBrowser {
  public:
   using TCreateWebViewCompletedEvent = std::function<void(TEdgeBrowser* sender, HRESULT result)>;
+  using TInitScriptRegisteredEvent = std::function<void(TEdgeBrowser* sender, HRESULT result)>;
   using TWebMessageReceivedEvent =
       std::function<void(TEdgeBrowser* sender, ICoreWebView2WebMessageReceivedEventArgs* args)>;
   // context: the text that the ExecuteScript call being answered was given.
@@ -69,6 +70,9 @@ class TEdgeBrowser {
   TBrowserControlState BrowserControlState() const { return FBrowserControlState; }
   // True exactly when environment, controller, WebView and settings are all held.
   bool WebViewCreated() const;
+  // True once the engine has answered the registration of InitScript (whatever its result),
+  // or when there was nothing to register: documents started from then on run the script.
+  bool InitScriptSettled() const { return FInitScriptSettled; }
 
   ICoreWebView2Environment* Environment() const { return FEnvironment.Get(); }
   ICoreWebView2Controller* Controller() const { return FController.Get(); }
@@ -84,6 +88,9 @@ class TEdgeBrowser {
 
   // ---- handler slots (raw WebView2 arguments; each slot may be empty) -------------------------
   TCreateWebViewCompletedEvent OnCreateWebViewCompleted;
+  // Once per created WebView, after OnCreateWebViewCompleted: InitScript is registered (or
+  // the registration failed with result, or there was none, S_OK).
+  TInitScriptRegisteredEvent OnInitScriptRegistered;
   TWebMessageReceivedEvent OnWebMessageReceived;
   TExecuteScriptEvent OnExecuteScript;
   TNavigationStartingEvent OnNavigationStarting;
@@ -107,7 +114,9 @@ class TEdgeBrowser {
   bool NotifyCreateWebViewCompleted(HRESULT result);
   void SubscribeEvents();
   void UnsubscribeEvents();
-  void RegisterInitScript();
+  // False when the engine will answer later; otherwise result is the final outcome.
+  bool RegisterInitScript(HRESULT& result);
+  void InitScriptCompleted(HRESULT result, LPCWSTR id);
   void UpdateBounds();
   void MatchControllerVisibility();
 
@@ -135,4 +144,5 @@ class TEdgeBrowser {
   Microsoft::WRL::ComPtr<ICoreWebView2Settings> FSettings;
   TSubscription FSubscriptions[ekCount];
   std::wstring FInitScriptId;  // id of the registered document script, for its removal
+  bool FInitScriptSettled = false;
 };

@@ -2,6 +2,7 @@
 #include <objbase.h>
 #include <cstring>
 #include <new>
+#include "browser/com_adopt.h"
 
 const wchar_t kTargetCompatibleBrowserVersion[] = L"137.0.3296.44";
 
@@ -33,9 +34,8 @@ HRESULT CopyIn(LPCWSTR value, std::wstring& target) {
 Microsoft::WRL::ComPtr<ICoreWebView2EnvironmentOptions> TEnvironmentOptions::Make(
     const std::wstring& additionalBrowserArguments, const std::wstring& language,
     const std::wstring& targetCompatibleBrowserVersion, bool allowSingleSignOn) {
-  Microsoft::WRL::ComPtr<ICoreWebView2EnvironmentOptions> result;
   auto* options = new TEnvironmentOptions();
-  result.Attach(options);
+  Microsoft::WRL::ComPtr<ICoreWebView2EnvironmentOptions> result = AdoptComObject<ICoreWebView2EnvironmentOptions>(options);
   options->additionalBrowserArguments_ = additionalBrowserArguments;
   options->language_ = language;
   options->targetCompatibleBrowserVersion_ = targetCompatibleBrowserVersion;

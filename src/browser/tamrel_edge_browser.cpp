@@ -68,6 +68,7 @@ void TTamrelEdgeBrowser::InstallHandlers() {
   OnCreateWebViewCompleted = [this](TEdgeBrowser* sender, HRESULT result) {
     HandleCreateWebViewCompleted(sender, result);
   };
+  OnInitScriptRegistered = [this](TEdgeBrowser* sender, HRESULT result) { HandleInitScriptRegistered(sender, result); };
   OnWebMessageReceived = [this](TEdgeBrowser* sender, ICoreWebView2WebMessageReceivedEventArgs* args) {
     HandleWebMessageReceived(sender, args);
   };
@@ -110,7 +111,12 @@ void TTamrelEdgeBrowser::HandleCreateWebViewCompleted(TEdgeBrowser*, HRESULT res
   } catch (...) {
     WriteLog(L"Unable to enable WebMessageEnabled: " + DescribeCurrentException());
   }
+  // The pending navigation waits for the page scripts' registration.
+}
 
+void TTamrelEdgeBrowser::HandleInitScriptRegistered(TEdgeBrowser*, HRESULT result) {
+  if (FAILED(result))
+    WriteLog(L"Unable to register the page scripts: HRESULT=0x" + HexUpper8(static_cast<uint32_t>(result)));
   // Emptied before the request goes out, so the slot is clear whatever the engine does.
   if (!FPendingHTML.empty()) {
     const std::wstring html = std::move(FPendingHTML);
@@ -125,7 +131,7 @@ void TTamrelEdgeBrowser::HandleCreateWebViewCompleted(TEdgeBrowser*, HRESULT res
 }
 
 void TTamrelEdgeBrowser::QueueNavigate(const std::wstring& url) {
-  if (WebViewCreated()) {
+  if (AcceptsNavigation()) {
     Navigate(url);
     return;
   }
@@ -134,7 +140,7 @@ void TTamrelEdgeBrowser::QueueNavigate(const std::wstring& url) {
 }
 
 void TTamrelEdgeBrowser::QueueHTML(const std::wstring& html) {
-  if (WebViewCreated()) {
+  if (AcceptsNavigation()) {
     NavigateToString(html);
     return;
   }

@@ -26,8 +26,8 @@ class TTamrelEdgeBrowser final : public TEdgeBrowser {
 
   bool IsReady() const { return WebViewCreated(); }
 
-  // Navigate at once when ready; otherwise keep it as the one pending navigation, replacing
-  // whatever was pending (URL or HTML).
+  // Navigate at once when ready and the page scripts are registered; otherwise keep it as the
+  // one pending navigation, replacing whatever was pending (URL or HTML).
   void QueueNavigate(const std::wstring& url);
   void QueueHTML(const std::wstring& html);
   const std::wstring& PendingURL() const { return FPendingURL; }
@@ -52,6 +52,8 @@ class TTamrelEdgeBrowser final : public TEdgeBrowser {
 
   // ---- handlers installed in the base's slots --------------------------------------------------
   void HandleCreateWebViewCompleted(TEdgeBrowser* sender, HRESULT result);
+  // Delivers the pending navigation, now that new documents get the page scripts.
+  void HandleInitScriptRegistered(TEdgeBrowser* sender, HRESULT result);
   // The event, message and script handlers (browser_events.cpp). Running a host action
   // script is always their last step: the script may destroy this very host.
   void HandleWebMessageReceived(TEdgeBrowser* sender, ICoreWebView2WebMessageReceivedEventArgs* args);
@@ -79,6 +81,7 @@ class TTamrelEdgeBrowser final : public TEdgeBrowser {
  private:
   TTamrelEdgeBrowser() = default;
   void InstallHandlers();
+  bool AcceptsNavigation() const { return WebViewCreated() && InitScriptSettled(); }
 
   std::wstring FPendingURL;
   std::wstring FPendingHTML;

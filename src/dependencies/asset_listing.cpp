@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <set>
 #include "host/file_system.h"
+#include "host/file_system_path.h"
 #include "host/text.h"
 
 namespace {
@@ -16,13 +17,13 @@ void Walk(const std::wstring& folder, const std::wstring& pattern, bool allSubfo
   DirectoryId id;
   if (ReadDirectoryId(folder, id)) {
     if (!visited.insert(id).second) return;
-  } else if (GetFileAttributesW(folder.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT) {
+  } else if (AttributesAt(folder) & FILE_ATTRIBUTE_REPARSE_POINT) {
     return;  // a link whose target cannot be identified is not followed
   }
 
   std::vector<std::wstring> files, subfolders;
   WIN32_FIND_DATAW entry;
-  FindHandle find(FindFirstFileW((folder + L"\\*").c_str(), &entry));
+  FindHandle find(FindFirst(JoinPath(folder, L"*"), entry));
   if (find.get() == INVALID_HANDLE_VALUE) return;
   do {
     const std::wstring name = entry.cFileName;
@@ -34,10 +35,10 @@ void Walk(const std::wstring& folder, const std::wstring& pattern, bool allSubfo
   } while (FindNextFileW(find.get(), &entry));
 
   std::sort(files.begin(), files.end(), LessIgnoringCase);
-  for (const auto& name : files) out.push_back(folder + L"\\" + name);
+  for (const auto& name : files) out.push_back(JoinPath(folder, name));
   if (!allSubfolders) return;
   std::sort(subfolders.begin(), subfolders.end(), LessIgnoringCase);
-  for (const auto& name : subfolders) Walk(folder + L"\\" + name, pattern, true, visited, out);
+  for (const auto& name : subfolders) Walk(JoinPath(folder, name), pattern, true, visited, out);
 }
 
 wchar_t FoldAscii(wchar_t c) { return (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - 32) : c; }

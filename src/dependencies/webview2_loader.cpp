@@ -33,6 +33,22 @@ std::wstring Formatted(const wchar_t* format, long value) {
   return buffer;
 }
 
+// The engine calls back into handler objects whose code lies in this module for as long as it
+// holds them, and a host may FreeLibrary the plug-in without leaving run mode first. So before
+// the first object goes to the engine the module pins itself, as the loader library is never
+// freed either; one attempt per loaded instance.
+void PinOwnModule() {
+  static bool attempted = false;
+  if (attempted) return;
+  attempted = true;
+  HMODULE self = nullptr;
+  if (GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_PIN | GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                         reinterpret_cast<LPCWSTR>(&PinOwnModule), &self))
+    return;
+  WriteDependencyLog(Formatted(L"Could not pin the plug-in module in the process; Win32 error=%ld",
+                               static_cast<long>(GetLastError())));
+}
+
 std::wstring CurrentDirectoryWithSlash() {
   wchar_t buffer[MAX_PATH];
   const DWORD length = GetCurrentDirectoryW(MAX_PATH, buffer);
@@ -107,6 +123,7 @@ HRESULT CreateEnvironmentThroughLoader(PCWSTR browserExecutableFolder, PCWSTR us
                                        ICoreWebView2EnvironmentOptions* environmentOptions,
                                        ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler* handler) {
   if (!EnsureWebView2Loader()) return kModuleNotFound;
+  PinOwnModule();
   const HRESULT result = State().createEnvironment(browserExecutableFolder, userDataFolder, environmentOptions, handler);
   WriteDependencyLog(L"CreateCoreWebView2EnvironmentWithOptions returned 0x" + HexUpper8(static_cast<uint32_t>(result)));
   return result;

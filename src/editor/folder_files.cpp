@@ -3,7 +3,10 @@
 #include <memory>
 #include <set>
 #include <vector>
+#include "dependencies/ansi_path.h"
+#include "host/diagnostic_log.h"
 #include "host/file_system.h"
+#include "host/file_system_path.h"
 #include "host/host_callbacks.h"
 
 namespace {
@@ -33,7 +36,7 @@ class FolderWalk {
     if (ReadDirectoryId(folder, id) && !visited_.insert(id).second) return;
     auto frame = std::make_unique<Frame>();
     frame->folder = folder;
-    frame->find.reset(FindFirstFileW((folder + L"\\*.*").c_str(), &frame->data));
+    frame->find.reset(FindFirst(JoinPath(folder, L"*.*"), frame->data));
     frame->pending = frame->find.get() != INVALID_HANDLE_VALUE;
     if (frame->pending) stack_.push_back(std::move(frame));
   }
@@ -49,15 +52,25 @@ class FolderWalk {
       const std::wstring folder = top.folder;
       top.pending = FindNextFileW(top.find.get(), &top.data) != FALSE;
       if (IsDotEntry(entry.cFileName)) continue;
-      const std::wstring path = folder + L"\\" + entry.cFileName;
+      const std::wstring path = JoinPath(folder, entry.cFileName);
       if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
         Enter(path);  // its files come next, before the rest of this folder
       else
-        AddPublicationFile(FullPathOrSelf(path));
+        Register(FullPathOrSelf(path));
     }
   }
 
  private:
+  // The host takes ANSI paths: one with characters outside the code page would arrive with
+  // substitutes and name no file, so it is left out (its short name would ship the file under
+  // a name the page does not use).
+  static void Register(const std::wstring& path) {
+    if (RepresentableInAnsi(path))
+      AddPublicationFile(path);
+    else
+      WriteLog(L"Cannot register a path outside the ANSI code page: " + path);
+  }
+
   std::vector<std::unique_ptr<Frame>> stack_;
   std::set<DirectoryId> visited_;
 };

@@ -1,4 +1,5 @@
 #include "host/file_system.h"
+#include "host/file_system_path.h"
 
 namespace {
 enum class Kind { None, File, Directory };
@@ -12,15 +13,15 @@ using FileHandle = std::unique_ptr<void, HandleCloser>;
 
 // Opens what a path leads to (links resolved) for reading its attributes.
 bool ReadTargetInformation(const std::wstring& path, BY_HANDLE_FILE_INFORMATION& info) {
-  FileHandle h(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  FileHandle h(CreateFileW(FileSystemPath(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   return h.get() != INVALID_HANDLE_VALUE && GetFileInformationByHandle(h.get(), &info);
 }
 
 // What the path names; a link is judged by what it points to (a dangling link names nothing).
 Kind KindAt(const std::wstring& path) {
   if (path.empty()) return Kind::None;
-  const DWORD attributes = GetFileAttributesW(path.c_str());
+  const DWORD attributes = GetFileAttributesW(FileSystemPath(path).c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return Kind::None;
   if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
     return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? Kind::Directory : Kind::File;
@@ -42,7 +43,8 @@ std::wstring FullPath(const std::wstring& path) {
     if (needed == 0) return std::wstring();
     if (needed < buffer.size()) {
       buffer.resize(needed);
-      return buffer;
+      // Windows gives a "\\?\" path back as it came; its steps are resolved here instead.
+      return buffer.compare(0, 4, L"\\\\?\\") == 0 ? FileSystemPath(buffer) : buffer;
     }
     buffer.assign(static_cast<size_t>(needed) + 1, L'\0');
   }
@@ -54,3 +56,9 @@ bool ReadDirectoryId(const std::wstring& path, DirectoryId& id) {
   id = DirectoryId(info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow);
   return true;
 }
+
+HANDLE FindFirst(const std::wstring& pattern, WIN32_FIND_DATAW& data) {
+  return FindFirstFileW(FileSystemPath(pattern).c_str(), &data);
+}
+
+DWORD AttributesAt(const std::wstring& path) { return GetFileAttributesW(FileSystemPath(path).c_str()); }

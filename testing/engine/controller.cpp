@@ -11,11 +11,11 @@ Controller::Controller(std::shared_ptr<Page> page) : page_(std::move(page)) {
 
 Controller::~Controller() {
   // The runtime closes the webview when the controller's last reference goes.
-  EngineCore::Instance().ClosePage(*page_);
+  Behaviour().ClosePage(*page_);
 }
 
 HRESULT Controller::Enter(const wchar_t* name, const std::wstring& args) {
-  EngineCore::Instance().Record(name, args, page_->number);
+  Behaviour().Record(name, args, page_->number);
   return page_->closed ? kClosedError : S_OK;
 }
 
@@ -33,7 +33,7 @@ HRESULT Controller::get_IsVisible(BOOL* isVisible) {
 
 HRESULT Controller::put_IsVisible(BOOL isVisible) {
   if (HRESULT hr = Enter(L"put_IsVisible", ArgBool(isVisible)); FAILED(hr)) return hr;
-  EngineCore::Instance().SetVisible(*page_, isVisible);
+  Behaviour().SetVisible(*page_, isVisible);
   return S_OK;
 }
 
@@ -46,7 +46,7 @@ HRESULT Controller::get_Bounds(RECT* bounds) {
 
 HRESULT Controller::put_Bounds(RECT bounds) {
   if (HRESULT hr = Enter(L"put_Bounds", ArgRect(bounds)); FAILED(hr)) return hr;
-  EngineCore::Instance().SetBounds(*page_, bounds);
+  Behaviour().SetBounds(*page_, bounds);
   return S_OK;
 }
 
@@ -59,7 +59,7 @@ HRESULT Controller::get_ZoomFactor(double* zoomFactor) {
 
 HRESULT Controller::put_ZoomFactor(double zoomFactor) {
   if (HRESULT hr = Enter(L"put_ZoomFactor", ArgDouble(zoomFactor)); FAILED(hr)) return hr;
-  return EngineCore::Instance().SetZoom(*page_, zoomFactor);
+  return Behaviour().SetZoom(*page_, zoomFactor);
 }
 
 HRESULT Controller::add_ZoomFactorChanged(IUnknown*, EventRegistrationToken*) {
@@ -102,7 +102,7 @@ HRESULT Controller::get_ParentWindow(HWND* parentWindow) {
 
 HRESULT Controller::put_ParentWindow(HWND parentWindow) {
   if (HRESULT hr = Enter(L"put_ParentWindow", ArgHandle(parentWindow)); FAILED(hr)) return hr;
-  EngineCore::Instance().SetParentWindow(*page_, parentWindow);
+  Behaviour().SetParentWindow(*page_, parentWindow);
   return S_OK;
 }
 
@@ -112,14 +112,14 @@ HRESULT Controller::NotifyParentWindowPositionChanged() {
 
 HRESULT Controller::Close() {
   if (HRESULT hr = Enter(L"Close"); FAILED(hr)) return hr;
-  EngineCore::Instance().ClosePage(*page_);
+  Behaviour().ClosePage(*page_);
   return S_OK;
 }
 
 HRESULT Controller::get_CoreWebView2(engine_abi::ICoreWebView2** coreWebView2) {
   if (coreWebView2) *coreWebView2 = nullptr;
   if (HRESULT hr = Enter(L"get_CoreWebView2"); FAILED(hr)) return hr;
-  if (HRESULT hr = EngineCore::Instance().Failure(ENGINE_STEP_GET_WEBVIEW); FAILED(hr)) return hr;
+  if (HRESULT hr = Behaviour().Failure(ENGINE_STEP_GET_WEBVIEW); FAILED(hr)) return hr;
   if (!coreWebView2) return E_POINTER;
   webview_->AddRef();
   *coreWebView2 = webview_.get();

@@ -128,6 +128,24 @@ class EngineClient {
     return out;
   }
 
+  int32_t NavigationCount(int32_t wv) const {
+    return Fn<decltype(&Engine_NavigationCount)>("Engine_NavigationCount")(wv);
+  }
+  // The document scripts that ran in the document of navigation `navigation` of webview wv.
+  std::vector<std::wstring> NavigationScripts(int32_t wv, int32_t navigation) const {
+    std::vector<std::wstring> out;
+    const int32_t n = Fn<decltype(&Engine_NavigationScriptCount)>("Engine_NavigationScriptCount")(wv, navigation);
+    auto get = Fn<decltype(&Engine_NavigationScript)>("Engine_NavigationScript");
+    for (int32_t i = 0; i < n; ++i) {
+      const int32_t len = get(wv, navigation, i, nullptr, 0);
+      std::wstring s(static_cast<size_t>(len < 0 ? 0 : len) + 1, L'\0');
+      get(wv, navigation, i, &s[0], static_cast<int32_t>(s.size()));
+      s.resize(s.size() - 1);
+      out.push_back(s);
+    }
+    return out;
+  }
+
   // --- page state the getters report --------------------------------------------------------
   void SetSource(int32_t wv, const std::wstring& uri) { Fn<decltype(&Engine_SetSource)>("Engine_SetSource")(wv, uri.c_str()); }
   void SetTitle(int32_t wv, const std::wstring& title) { Fn<decltype(&Engine_SetTitle)>("Engine_SetTitle")(wv, title.c_str()); }

@@ -30,6 +30,9 @@ const engine::CallRecord* CallAt(int32_t index) {
 
 }  // namespace
 
+// The double's behaviour is its scripted core.
+engine::EngineBehaviour& engine::Behaviour() { return EngineCore::Instance(); }
+
 extern "C" {
 
 void __cdecl Engine_Reset(void) { EngineCore::Instance().Reset(); }
@@ -115,6 +118,25 @@ int32_t __cdecl Engine_DocumentScript(int32_t webview, int32_t i, wchar_t* buf, 
   auto page = EngineCore::Instance().FindPage(webview);
   if (!page || i < 0 || i >= static_cast<int32_t>(page->documentScripts.size())) return -1;
   return CopyText(page->documentScripts[i].second, buf, cap);
+}
+
+int32_t __cdecl Engine_NavigationCount(int32_t webview) {
+  auto page = EngineCore::Instance().FindPage(webview);
+  return page ? static_cast<int32_t>(page->navigationScripts.size()) : 0;
+}
+
+int32_t __cdecl Engine_NavigationScriptCount(int32_t webview, int32_t navigation) {
+  auto page = EngineCore::Instance().FindPage(webview);
+  if (!page || navigation < 0 || navigation >= static_cast<int32_t>(page->navigationScripts.size())) return 0;
+  return static_cast<int32_t>(page->navigationScripts[navigation].size());
+}
+
+int32_t __cdecl Engine_NavigationScript(int32_t webview, int32_t navigation, int32_t i, wchar_t* buf, int32_t cap) {
+  auto page = EngineCore::Instance().FindPage(webview);
+  if (!page || navigation < 0 || navigation >= static_cast<int32_t>(page->navigationScripts.size())) return -1;
+  const auto& scripts = page->navigationScripts[navigation];
+  if (i < 0 || i >= static_cast<int32_t>(scripts.size())) return -1;
+  return CopyText(scripts[i], buf, cap);
 }
 
 void __cdecl Engine_SetSource(int32_t webview, const wchar_t* uri) {

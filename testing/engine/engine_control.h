@@ -22,7 +22,9 @@ enum EngineStep {
   ENGINE_STEP_GET_WEBVIEW = 4,               // ICoreWebView2Controller::get_CoreWebView2 returns hr
   ENGINE_STEP_GET_SETTINGS = 5,              // ICoreWebView2::get_Settings returns hr
   ENGINE_STEP_PUT_WEB_MESSAGE_ENABLED = 6,   // ICoreWebView2Settings::put_IsWebMessageEnabled returns hr
-  ENGINE_STEP_COUNT = 7
+  ENGINE_STEP_DOCUMENT_SCRIPT_COMPLETION = 7,  // AddScriptToExecuteOnDocumentCreated completes with hr, no id;
+                                               // the script is not registered
+  ENGINE_STEP_COUNT = 8
 };
 
 // The six browser events.
@@ -87,6 +89,12 @@ BOOL __cdecl Engine_WebMessageEnabled(int32_t webview);
 int32_t __cdecl Engine_HandlerCount(int32_t webview);   // event handlers currently registered
 int32_t __cdecl Engine_DocumentScriptCount(int32_t webview);  // scripts currently registered
 int32_t __cdecl Engine_DocumentScript(int32_t webview, int32_t i, wchar_t* buf, int32_t cap);
+// Navigations (Navigate, NavigateToString) webview n started, and the document scripts that
+// ran in the document of navigation i: those registered whose completion had been delivered
+// when it started, in order of registration.
+int32_t __cdecl Engine_NavigationCount(int32_t webview);
+int32_t __cdecl Engine_NavigationScriptCount(int32_t webview, int32_t navigation);
+int32_t __cdecl Engine_NavigationScript(int32_t webview, int32_t navigation, int32_t i, wchar_t* buf, int32_t cap);
 
 // Page state that the getters report.
 void __cdecl Engine_SetSource(int32_t webview, const wchar_t* uri);

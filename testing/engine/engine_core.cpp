@@ -60,13 +60,33 @@ void EngineCore::ClosePage(Page& page) {
   if (page.closed) return;
   page.closed = true;
   page.documentScripts.clear();
+  page.settledScriptIds.clear();
   if (page.sink) page.sink->DropHandlers();
 }
 
-void EngineCore::Navigate(Page& page, const std::wstring& uri) { page.source = uri; }
+namespace {
+// A new document: it runs the document scripts settled at this moment.
+void StartDocument(Page& page) {
+  std::vector<std::wstring> applied;
+  for (const auto& script : page.documentScripts)
+    for (const std::wstring& id : page.settledScriptIds)
+      if (id == script.first) applied.push_back(script.second);
+  page.navigationScripts.push_back(std::move(applied));
+}
+}  // namespace
+
+HRESULT EngineCore::Navigate(Page& page, const std::wstring& uri) {
+  page.source = uri;
+  StartDocument(page);
+  return S_OK;
+}
 
 // A document shown from a string has the origin about:blank.
-void EngineCore::NavigateToString(Page& page, const std::wstring&) { page.source = L"about:blank"; }
+HRESULT EngineCore::NavigateToString(Page& page, const std::wstring&) {
+  page.source = L"about:blank";
+  StartDocument(page);
+  return S_OK;
+}
 
 HRESULT EngineCore::SetZoom(Page& page, double factor) {
   // The runtime refuses a factor of zero or below.
@@ -81,16 +101,33 @@ HRESULT EngineCore::EnableWebMessages(Page& page, BOOL enabled) {
   return S_OK;
 }
 
-std::wstring EngineCore::AddDocumentScript(Page& page, const std::wstring& script) {
+void EngineCore::AddDocumentScript(Page& page, const std::wstring& script, DocumentScriptCompletion done) {
+  const HRESULT failure = Failure(ENGINE_STEP_DOCUMENT_SCRIPT_COMPLETION);
+  if (FAILED(failure)) {
+    Post([done = std::move(done), failure] {
+      if (done) done(failure, nullptr);
+    });
+    return;
+  }
   std::wstring id = L"script-" + std::to_wstring(page.nextScriptId++);
   page.documentScripts.emplace_back(id, script);
-  return id;
+  // Looked up again when the completion runs: the page may be gone or closed by then.
+  Post([this, number = page.number, registered = &page, id, done = std::move(done)] {
+    const std::shared_ptr<Page> settled = FindPage(number);
+    if (settled.get() == registered && !settled->closed) settled->settledScriptIds.push_back(id);
+    if (done) done(S_OK, id.c_str());
+  });
 }
 
 void EngineCore::RemoveDocumentScript(Page& page, const std::wstring& id) {
   for (auto it = page.documentScripts.begin(); it != page.documentScripts.end(); ++it) {
     if (it->first == id) {
       page.documentScripts.erase(it);
+      for (auto settled = page.settledScriptIds.begin(); settled != page.settledScriptIds.end(); ++settled)
+        if (*settled == id) {
+          page.settledScriptIds.erase(settled);
+          break;
+        }
       return;
     }
   }
@@ -113,7 +150,7 @@ void EngineCore::PostWebMessage(int32_t number, const std::wstring& text, bool i
   });
 }
 
-void EngineCore::StartScript(ScriptCompletion completion) {
+void EngineCore::StartScript(Page&, const std::wstring&, ScriptCompletion completion) {
   if (manualScripts_) {
     pendingScripts_.push_back(std::move(completion));
     return;

@@ -2,7 +2,8 @@
 // The behaviour behind the double's COM objects: the record of every call, the failure
 // settings, the page state of each webview, script completion and the posting of events.
 // The COM classes (environment.h, controller.h, webview.h, ...) only translate the ABI into
-// calls on this core, so that another engine can stand behind the same objects.
+// calls on EngineBehaviour (engine_behaviour.h), which this core implements for the double,
+// so that another engine can stand behind the same objects.
 // Everything runs on the thread that drives the double (the UI thread of the test).
 #include <windows.h>
 
@@ -12,6 +13,8 @@
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "engine_behaviour.h"
 
 namespace engine {
 
@@ -63,6 +66,11 @@ struct Page {
   BOOL canGoForward = FALSE;
   std::vector<std::pair<std::wstring, std::wstring>> documentScripts;  // id, script
   int nextScriptId = 1;
+  // Ids of the scripts whose registration's completion was delivered: only these run in the
+  // documents of navigations that start from then on (the runtime guarantees no more).
+  std::vector<std::wstring> settledScriptIds;
+  // For each navigation started (Navigate, NavigateToString): the scripts that applied to it.
+  std::vector<std::vector<std::wstring>> navigationScripts;
   EventSink* sink = nullptr;  // the live webview object, null once it is gone
 };
 
@@ -79,22 +87,19 @@ struct EnvironmentOptions {
   BOOL allowSso = FALSE;
 };
 
-// Completion of one ExecuteScript; json may be null.
-using ScriptCompletion = std::function<void(HRESULT hr, const wchar_t* json)>;
-
-class EngineCore {
+class EngineCore final : public EngineBehaviour {
  public:
   static EngineCore& Instance();
 
   void Reset();
 
   // Records.
-  void Record(const std::wstring& name, const std::wstring& args, int32_t webview);
+  void Record(const std::wstring& name, const std::wstring& args, int32_t webview) override;
   const std::vector<CallRecord>& Calls() const { return calls_; }
 
   // Failure settings (EngineStep).
   void SetFailure(int32_t step, HRESULT hr);
-  HRESULT Failure(int32_t step) const;
+  HRESULT Failure(int32_t step) const override;
 
   void SetLastOptions(const EnvironmentOptions& options) { options_ = options; }
   const EnvironmentOptions& LastOptions() const { return options_; }
@@ -108,26 +113,27 @@ class EngineCore {
   std::shared_ptr<Page> FindPage(int32_t number) const;
   int32_t PageCount() const { return static_cast<int32_t>(pages_.size()); }
   // Close(): handlers and document scripts are dropped; later calls fail.
-  void ClosePage(Page& page);
+  void ClosePage(Page& page) override;
 
   // What the engine does for each call the COM objects pass on. The double only keeps the
   // state that the getters report; another engine would drive a browser here.
-  void Navigate(Page& page, const std::wstring& uri);
-  void NavigateToString(Page& page, const std::wstring& html);
-  void Reload(Page&) {}
-  void GoBack(Page&) {}
-  void GoForward(Page&) {}
-  void Stop(Page&) {}
-  void PostMessageToPage(Page&, const std::wstring&) {}
-  void SetBounds(Page& page, const RECT& bounds) { page.bounds = bounds; }
-  void SetVisible(Page& page, BOOL visible) { page.visible = visible ? TRUE : FALSE; }
-  HRESULT SetZoom(Page& page, double factor);
-  void SetParentWindow(Page& page, HWND parent) { page.parent = parent; }
-  HRESULT EnableWebMessages(Page& page, BOOL enabled);
+  HRESULT Navigate(Page& page, const std::wstring& uri) override;
+  HRESULT NavigateToString(Page& page, const std::wstring& html) override;
+  void Reload(Page&) override {}
+  void GoBack(Page&) override {}
+  void GoForward(Page&) override {}
+  void Stop(Page&) override {}
+  void PostMessageToPage(Page&, const std::wstring&) override {}
+  void SetBounds(Page& page, const RECT& bounds) override { page.bounds = bounds; }
+  void SetVisible(Page& page, BOOL visible) override { page.visible = visible ? TRUE : FALSE; }
+  HRESULT SetZoom(Page& page, double factor) override;
+  void SetParentWindow(Page& page, HWND parent) override { page.parent = parent; }
+  HRESULT EnableWebMessages(Page& page, BOOL enabled) override;
 
-  // Document-created scripts; the id is returned.
-  std::wstring AddDocumentScript(Page& page, const std::wstring& script);
-  void RemoveDocumentScript(Page& page, const std::wstring& id);
+  // Document-created scripts. A script applies to navigations that start after its completion
+  // was delivered (posted with S_OK and the new id, or with the failure set for that step).
+  void AddDocumentScript(Page& page, const std::wstring& script, DocumentScriptCompletion done) override;
+  void RemoveDocumentScript(Page& page, const std::wstring& id) override;
 
   // Posted to the thread's message loop; ignored for an unknown webview.
   void FireEvent(int32_t number, int32_t event, const EventData& data);
@@ -136,7 +142,7 @@ class EngineCore {
   // ExecuteScript completions.
   void SetManualScripts(bool manual) { manualScripts_ = manual; }
   void SetScriptResult(HRESULT hr, const NullableText& json) { scriptHr_ = hr; scriptJson_ = json; }
-  void StartScript(ScriptCompletion completion);
+  void StartScript(Page& page, const std::wstring& script, ScriptCompletion completion) override;
   int32_t PendingScriptCount() const { return static_cast<int32_t>(pendingScripts_.size()); }
   bool CompleteScript(int32_t index, HRESULT hr, const NullableText& json);
 
@@ -144,7 +150,7 @@ class EngineCore {
   EngineCore() { Reset(); }
 
   std::vector<CallRecord> calls_;
-  HRESULT failures_[7] = {};
+  HRESULT failures_[8] = {};  // one per EngineStep
   EnvironmentOptions options_;
   HRESULT versionHr_ = S_OK;
   NullableText version_;

@@ -7,7 +7,7 @@ namespace {
 
 template <typename T>
 HRESULT Give(int32_t webview, const wchar_t* name, T* out, T value) {
-  EngineCore::Instance().Record(name, L"", webview);
+  Behaviour().Record(name, L"", webview);
   if (!out) return E_POINTER;
   *out = value;
   return S_OK;
@@ -16,19 +16,19 @@ HRESULT Give(int32_t webview, const wchar_t* name, T* out, T value) {
 }  // namespace
 
 HRESULT NavigationStartingArgs::get_Uri(LPWSTR* uri) {
-  EngineCore::Instance().Record(L"get_Uri", L"", webview_);
+  Behaviour().Record(L"get_Uri", L"", webview_);
   return CopyOutString(data_.uri.Ptr(), uri);
 }
 HRESULT NavigationStartingArgs::get_IsUserInitiated(BOOL* v) { return Give<BOOL>(webview_, L"get_IsUserInitiated", v, FALSE); }
 HRESULT NavigationStartingArgs::get_IsRedirected(BOOL* v) { return Give<BOOL>(webview_, L"get_IsRedirected", v, FALSE); }
 HRESULT NavigationStartingArgs::get_RequestHeaders(IUnknown** headers) {
-  EngineCore::Instance().Record(L"get_RequestHeaders", L"", webview_);
+  Behaviour().Record(L"get_RequestHeaders", L"", webview_);
   if (headers) *headers = nullptr;
   return E_NOTIMPL;
 }
 HRESULT NavigationStartingArgs::get_Cancel(BOOL* v) { return Give<BOOL>(webview_, L"get_Cancel", v, cancel_); }
 HRESULT NavigationStartingArgs::put_Cancel(BOOL cancel) {
-  EngineCore::Instance().Record(L"put_Cancel", ArgBool(cancel), webview_);
+  Behaviour().Record(L"put_Cancel", ArgBool(cancel), webview_);
   cancel_ = cancel ? TRUE : FALSE;
   return S_OK;
 }

@@ -3,7 +3,7 @@
 namespace engine {
 
 HRESULT Settings::Enter(const wchar_t* name, const std::wstring& args) {
-  EngineCore::Instance().Record(name, args, page_->number);
+  Behaviour().Record(name, args, page_->number);
   return page_->closed ? kClosedError : S_OK;
 }
 
@@ -29,7 +29,7 @@ HRESULT Settings::get_IsWebMessageEnabled(BOOL* v) {
 
 HRESULT Settings::put_IsWebMessageEnabled(BOOL v) {
   if (HRESULT hr = Enter(L"put_IsWebMessageEnabled", ArgBool(v)); FAILED(hr)) return hr;
-  return EngineCore::Instance().EnableWebMessages(*page_, v);
+  return Behaviour().EnableWebMessages(*page_, v);
 }
 
 }  // namespace engine

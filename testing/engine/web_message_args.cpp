@@ -33,17 +33,17 @@ std::wstring JsonQuote(const std::wstring& text) {
 }
 
 HRESULT WebMessageArgs::get_Source(LPWSTR* value) {
-  EngineCore::Instance().Record(L"get_Source", L"", webview_);
+  Behaviour().Record(L"get_Source", L"", webview_);
   return CopyOutString(source_, value);
 }
 
 HRESULT WebMessageArgs::get_WebMessageAsJson(LPWSTR* value) {
-  EngineCore::Instance().Record(L"get_WebMessageAsJson", L"", webview_);
+  Behaviour().Record(L"get_WebMessageAsJson", L"", webview_);
   return CopyOutString(isString_ ? JsonQuote(text_) : text_, value);
 }
 
 HRESULT WebMessageArgs::TryGetWebMessageAsString(LPWSTR* value) {
-  EngineCore::Instance().Record(L"TryGetWebMessageAsString", L"", webview_);
+  Behaviour().Record(L"TryGetWebMessageAsString", L"", webview_);
   if (!value) return E_POINTER;
   *value = nullptr;
   if (!isString_) return E_INVALIDARG;

@@ -1,7 +1,6 @@
 #include "webview.h"
 
 #include "com_strings.h"
-#include "delivery_queue.h"
 #include "engine_control.h"
 #include "event_args.h"
 #include "settings.h"
@@ -22,7 +21,7 @@ WebView::~WebView() {
 }
 
 HRESULT WebView::Enter(const wchar_t* name, const std::wstring& args) {
-  EngineCore::Instance().Record(name, args, page_->number);
+  Behaviour().Record(name, args, page_->number);
   return page_->closed ? kClosedError : S_OK;
 }
 
@@ -136,7 +135,7 @@ void WebView::DeliverWebMessage(const std::wstring& source, const std::wstring& 
 HRESULT WebView::get_Settings(ICoreWebView2Settings** settings) {
   if (settings) *settings = nullptr;
   if (HRESULT hr = Enter(L"get_Settings"); FAILED(hr)) return hr;
-  if (HRESULT hr = EngineCore::Instance().Failure(ENGINE_STEP_GET_SETTINGS); FAILED(hr)) return hr;
+  if (HRESULT hr = Behaviour().Failure(ENGINE_STEP_GET_SETTINGS); FAILED(hr)) return hr;
   if (!settings) return E_POINTER;
   if (!settings_) settings_ = Ref<Settings>::Adopt(new Settings(page_));
   settings_->AddRef();
@@ -153,15 +152,13 @@ HRESULT WebView::get_Source(LPWSTR* uri) {
 HRESULT WebView::Navigate(LPCWSTR uri) {
   if (HRESULT hr = Enter(L"Navigate", ArgText(uri)); FAILED(hr)) return hr;
   if (!uri) return E_INVALIDARG;
-  EngineCore::Instance().Navigate(*page_, uri);
-  return S_OK;
+  return Behaviour().Navigate(*page_, uri);
 }
 
 HRESULT WebView::NavigateToString(LPCWSTR htmlContent) {
   if (HRESULT hr = Enter(L"NavigateToString", ArgText(htmlContent)); FAILED(hr)) return hr;
   if (!htmlContent) return E_INVALIDARG;
-  EngineCore::Instance().NavigateToString(*page_, htmlContent);
-  return S_OK;
+  return Behaviour().NavigateToString(*page_, htmlContent);
 }
 
 HRESULT WebView::add_NavigationStarting(ICoreWebView2NavigationStartingEventHandler* h, EventRegistrationToken* t) {
@@ -225,18 +222,19 @@ HRESULT WebView::AddScriptToExecuteOnDocumentCreated(
     LPCWSTR javaScript, ICoreWebView2AddScriptToExecuteOnDocumentCreatedCompletedHandler* handler) {
   if (HRESULT hr = Enter(L"AddScriptToExecuteOnDocumentCreated", ArgText(javaScript)); FAILED(hr)) return hr;
   if (!javaScript) return E_INVALIDARG;
-  const std::wstring id = EngineCore::Instance().AddDocumentScript(*page_, javaScript);
+  DocumentScriptCompletion completion;
   if (handler) {
     auto done = Ref<ICoreWebView2AddScriptToExecuteOnDocumentCreatedCompletedHandler>::Share(handler);
-    Post([done, id] { done->Invoke(S_OK, id.c_str()); });
+    completion = [done](HRESULT hr, const wchar_t* id) { done->Invoke(hr, id); };
   }
+  Behaviour().AddDocumentScript(*page_, javaScript, std::move(completion));
   return S_OK;
 }
 
 HRESULT WebView::RemoveScriptToExecuteOnDocumentCreated(LPCWSTR id) {
   if (HRESULT hr = Enter(L"RemoveScriptToExecuteOnDocumentCreated", ArgText(id)); FAILED(hr)) return hr;
   if (!id) return E_INVALIDARG;
-  EngineCore::Instance().RemoveDocumentScript(*page_, id);
+  Behaviour().RemoveDocumentScript(*page_, id);
   return S_OK;
 }
 
@@ -245,7 +243,7 @@ HRESULT WebView::ExecuteScript(LPCWSTR javaScript, ICoreWebView2ExecuteScriptCom
   if (!javaScript) return E_INVALIDARG;
   // Without a handler the script still runs; nobody hears its result.
   auto done = Ref<ICoreWebView2ExecuteScriptCompletedHandler>::Share(handler);
-  EngineCore::Instance().StartScript([done](HRESULT hr, const wchar_t* json) {
+  Behaviour().StartScript(*page_, javaScript, [done](HRESULT hr, const wchar_t* json) {
     if (done) done->Invoke(hr, json);
   });
   return S_OK;
@@ -254,7 +252,7 @@ HRESULT WebView::ExecuteScript(LPCWSTR javaScript, ICoreWebView2ExecuteScriptCom
 HRESULT WebView::CapturePreview(INT32, IStream*, IUnknown*) { return Unsupported(L"CapturePreview"); }
 HRESULT WebView::Reload() {
   if (HRESULT hr = Enter(L"Reload"); FAILED(hr)) return hr;
-  EngineCore::Instance().Reload(*page_);
+  Behaviour().Reload(*page_);
   return S_OK;
 }
 HRESULT WebView::PostWebMessageAsJson(LPCWSTR json) {
@@ -264,7 +262,7 @@ HRESULT WebView::PostWebMessageAsJson(LPCWSTR json) {
 HRESULT WebView::PostWebMessageAsString(LPCWSTR text) {
   if (HRESULT hr = Enter(L"PostWebMessageAsString", ArgText(text)); FAILED(hr)) return hr;
   if (!text) return E_INVALIDARG;
-  EngineCore::Instance().PostMessageToPage(*page_, text);
+  Behaviour().PostMessageToPage(*page_, text);
   return S_OK;
 }
 HRESULT WebView::add_WebMessageReceived(ICoreWebView2WebMessageReceivedEventHandler* h, EventRegistrationToken* t) {
@@ -296,12 +294,12 @@ HRESULT WebView::get_CanGoForward(BOOL* canGoForward) {
 }
 HRESULT WebView::GoBack() {
   if (HRESULT hr = Enter(L"GoBack"); FAILED(hr)) return hr;
-  EngineCore::Instance().GoBack(*page_);
+  Behaviour().GoBack(*page_);
   return S_OK;
 }
 HRESULT WebView::GoForward() {
   if (HRESULT hr = Enter(L"GoForward"); FAILED(hr)) return hr;
-  EngineCore::Instance().GoForward(*page_);
+  Behaviour().GoForward(*page_);
   return S_OK;
 }
 HRESULT WebView::GetDevToolsProtocolEventReceiver(LPCWSTR eventName, IUnknown** receiver) {
@@ -310,7 +308,7 @@ HRESULT WebView::GetDevToolsProtocolEventReceiver(LPCWSTR eventName, IUnknown** 
 }
 HRESULT WebView::Stop() {
   if (HRESULT hr = Enter(L"Stop"); FAILED(hr)) return hr;
-  EngineCore::Instance().Stop(*page_);
+  Behaviour().Stop(*page_);
   return S_OK;
 }
 HRESULT WebView::add_NewWindowRequested(IUnknown*, EventRegistrationToken*) { return Unsupported(L"add_NewWindowRequested"); }

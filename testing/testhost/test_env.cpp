@@ -49,6 +49,16 @@ bool RemoveTree(const std::wstring& input) {
   return DeleteFileW(path.c_str()) != 0;
 }
 
+std::wstring MakeDeepFolder(const std::wstring& base, size_t minLength) {
+  std::wstring path = base;
+  while (!path.empty() && path.back() == L'\\') path.pop_back();
+  for (int step = 0; path.size() < minLength; ++step) {
+    path += L"\\a-folder-name-of-some-length-" + std::to_wstring(step);
+    if (!CreateDirectoryW(path.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return std::wstring();
+  }
+  return path;
+}
+
 bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
   HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return false;

@@ -11,6 +11,9 @@ std::wstring DefaultPluginPath();             // <exe dir>zkTamrelDesk.nbp
 std::wstring EngineDirectory();               // folder of the WebView2 engine double (with backslash)
 std::wstring MakeTempDir(const std::wstring& hint = L"t");  // fresh empty folder, trailing backslash
 bool RemoveTree(const std::wstring& path);
+// Creates folders below `base` (one per step) until the path has at least `minLength`
+// characters; returns it without a trailing backslash, or empty when a folder cannot be made.
+std::wstring MakeDeepFolder(const std::wstring& base, size_t minLength);
 bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
 std::string ReadFileBytes(const std::wstring& path);
 std::wstring Widen(const std::string& utf8);

@@ -30,10 +30,8 @@ TestHost* TestHost::Current() { return g_current; }
 TestHost::TestHost(const std::wstring& pluginPath) {
   const std::wstring path = pluginPath.empty() ? DefaultPluginPath() : pluginPath;
   // A fresh plug-in state per host: the DLL's globals are initialised again on load.
-  if (HMODULE old = GetModuleHandleW(path.c_str())) {
-    while (FreeLibrary(old)) {
-    }
-  }
+  // A pinned instance stays whatever FreeLibrary answers: then it is taken as it is.
+  for (int i = 0; i < 64 && GetModuleHandleW(path.c_str()); ++i) FreeLibrary(GetModuleHandleW(path.c_str()));
   module_ = LoadLibraryW(path.c_str());
   if (!module_) throw std::runtime_error("cannot load the plug-in");
   for (int i = 0; i < 7; ++i) {
@@ -42,6 +40,8 @@ TestHost::TestHost(const std::wstring& pluginPath) {
   }
   ResetGlobalBlocks();
   HookGlobalMemory(module_);
+  HookCrtHeap(module_);
+  HookModulePinning(module_);
   g_current = this;
 }
 
@@ -132,6 +132,9 @@ std::vector<std::string> TestHost::SetsOf(const std::string& name) const {
 int TestHost::LiveBuffers() const { return LiveGlobalBlocks(); }
 bool TestHost::FreedByPlugin(const void* block) const { return FreedByModule(const_cast<void*>(block)); }
 int TestHost::PluginFrees() const { return GlobalFreeCalls(); }
+int TestHost::PluginHeapBlocks() const { return LiveHeapBlocks(); }
+void TestHost::FailNthAllocation(int n) { FailNthGlobalAlloc(n); }
+void TestHost::KeepWindowsPathRules(bool on) { testhost::KeepWindowsPathRules(on); }
 
 void TestHost::FreeHostBuffer(char*& buffer) {
   if (buffer) {

@@ -72,10 +72,16 @@ class TestHost {
   bool FreedByPlugin(const void* block) const;
   // How many times the plug-in called GlobalFree since it was loaded.
   int PluginFrees() const;
+  // The plug-in's nth GlobalAlloc from now on fails (0: none fails).
+  void FailNthAllocation(int n);
+  // The plug-in's file-system calls keep the path rules of Windows (see KeepWindowsPathRules).
+  void KeepWindowsPathRules(bool on = true);
   // Frees a buffer the plug-in handed to the host, as the host does with GlobalFree.
   void FreeHostBuffer(char*& buffer);
   // A buffer the host itself owns (GlobalAlloc'ed here), e.g. a parameter of nbEditAction.
   static char* HostBuffer(const std::string& text);
+  // Blocks the plug-in holds on its C run-time heap, counted from its load on.
+  int PluginHeapBlocks() const;
 
   static TestHost* Current();
 

@@ -199,6 +199,44 @@ TEST_F(LocalContentTest, AbsoluteStartPageOnAnotherDrive) {
   EXPECT_TRUE(Logged(L"Local web application loaded from folder: " + app));
 }
 
+// Windows refuses paths of MAX_PATH characters or more without the extended-length prefix and
+// takes a prefixed path literally; the plug-in's file-system calls keep those rules here.
+TEST_F(LocalContentTest, PathsOfMaxPathOrLongerLoadUnderWindowsPathRules) {
+  const std::wstring deep = testhost::MakeDeepFolder(root + L"app", 300);
+  ASSERT_FALSE(deep.empty());
+  ASSERT_TRUE(CreateDirectoryW((deep + L"\\pages").c_str(), nullptr));
+  for (const wchar_t* file : {L"\\index.html", L"\\pages\\home.html"})
+    ASSERT_TRUE(testhost::WriteFileBytes(deep + file, "<html></html>"));
+  ReadyRect1();
+  host->KeepWindowsPathRules();
+
+  EXPECT_EQ(LoadFile(L"Rect1", deep + L"\\pages\\home.html"), 1) << LastError();
+  EXPECT_EQ(LoadFolder(L"Rect1", deep, L"pages/../index.html"), 1) << LastError();
+  EXPECT_EQ(LoadFolder(L"Rect1", L"\\\\?\\" + deep + L"\\", L""), 1) << LastError();
+  EXPECT_EQ(Navigations(), (std::vector<std::wstring>{PathToFileURL(deep + L"\\pages\\home.html"),
+                                                      PathToFileURL(deep + L"\\index.html"),
+                                                      PathToFileURL(deep + L"\\index.html")}));
+  EXPECT_TRUE(InOrder(LogTexts(), {testhost::Utf8(L"Local HTML file queued: " + deep + L"\\pages\\home.html"),
+                                   testhost::Utf8(L"Local HTML file queued: " + deep + L"\\index.html"),
+                                   testhost::Utf8(L"Local web application loaded from folder: " + deep),
+                                   testhost::Utf8(L"Local HTML file queued: \\\\?\\" + deep + L"\\index.html"),
+                                   testhost::Utf8(L"Local web application loaded from folder: \\\\?\\" + deep +
+                                                  L"\\")}));
+  // Still not found when missing: the long form does not make every path exist.
+  EXPECT_EQ(LoadFile(L"Rect1", deep + L"\\missing.html"), 0);
+  EXPECT_EQ(LastError(), testhost::Ansi(L"Local HTML file was not found: " + deep + L"\\missing.html"));
+}
+
+// After "\\?\" the system resolves neither "/" nor ".." steps: the plug-in does, so such a start
+// page names the file it means, in the log and in the URL.
+TEST_F(LocalContentTest, ExtendedLengthStartPageWithSlashesAndDotStepsUnderWindowsPathRules) {
+  ReadyRect1();
+  host->KeepWindowsPathRules();
+  EXPECT_EQ(LoadFolder(L"Rect1", app, L"\\\\?\\" + root + L"app/pages/./../index.html"), 1) << LastError();
+  EXPECT_EQ(Navigations(), std::vector<std::wstring>{PathToFileURL(app + L"index.html")});
+  EXPECT_TRUE(Logged(L"Local HTML file queued: \\\\?\\" + app + L"index.html"));
+}
+
 struct FolderFailure {
   const char* label;
   std::wstring folder;   // after the root folder's path

@@ -68,7 +68,7 @@ TEST_F(BrowserTest, BrowserLivesInAChildOfTheRectangleSizedToItsClientArea) {
   EXPECT_TRUE(engine::WebMessageEnabled(1));
 }
 
-TEST_F(BrowserTest, PendingNavigationGoesOutOnceBeforeSubscriptionsAndDocumentScript) {
+TEST_F(BrowserTest, PendingNavigationGoesOutOnceAfterSubscriptionsAndDocumentScript) {
   AddRectangle("Rect1");
   ASSERT_EQ(Create(L"Rect1", L"https://example.org/start"), 1);
   ASSERT_TRUE(WaitReady(1));
@@ -79,16 +79,19 @@ TEST_F(BrowserTest, PendingNavigationGoesOutOnceBeforeSubscriptionsAndDocumentSc
   const int script = FindCall(calls, L"AddScriptToExecuteOnDocumentCreated");
   ASSERT_GE(enable, 0);
   ASSERT_GE(navigate, 0);
+  ASSERT_GE(script, 0);
   EXPECT_LT(enable, navigate);
   EXPECT_EQ(calls[navigate].args, L"https://example.org/start");
   EXPECT_EQ(CountCalls(calls, L"Navigate"), 1);
   EXPECT_EQ(CountCalls(calls, L"NavigateToString"), 0);
   for (const auto& add : kAdds) {
     const int at = FindCall(calls, add);
-    EXPECT_GT(at, navigate) << testhost::Utf8(add);
+    EXPECT_GT(at, enable) << testhost::Utf8(add);
+    EXPECT_LT(at, script) << testhost::Utf8(add);
     EXPECT_EQ(CountCalls(calls, add), 1) << testhost::Utf8(add);
   }
-  EXPECT_GT(script, navigate);
+  // The navigation waits for the script registration's completion.
+  EXPECT_LT(script, navigate);
   // The frame events share handler types with the top-level ones; they must not be subscribed.
   EXPECT_EQ(CountCalls(calls, L"add_FrameNavigationStarting"), 0);
   EXPECT_EQ(CountCalls(calls, L"add_FrameNavigationCompleted"), 0);

@@ -571,3 +571,28 @@ TEST_F(EngineDoubleTest, LandmarkSlotsAnswerByNumber) {
 }
 
 }  // namespace
+
+TEST_F(EngineDoubleTest, DocumentScriptRunsOnlyInDocumentsStartedAfterItsCompletionArrived) {
+  testhost::RectangleWindow window(400, 300);
+  CreateAll(window.hwnd());
+  AddScriptDone first, second;
+  ASSERT_EQ(webview->AddScriptToExecuteOnDocumentCreated(L"window.a = 1;", &first), S_OK);
+  ASSERT_EQ(webview->Navigate(L"https://before.example/"), S_OK);  // registered, not yet completed
+  ASSERT_TRUE(testhost::PumpUntil([&] { return first.calls > 0; }));
+  ASSERT_EQ(webview->AddScriptToExecuteOnDocumentCreated(L"window.b = 2;", &second), S_OK);
+  ASSERT_EQ(webview->NavigateToString(L"<p>after</p>"), S_OK);
+  ASSERT_TRUE(testhost::PumpUntil([&] { return second.calls > 0; }));
+  ASSERT_EQ(webview->Navigate(L"https://both.example/"), S_OK);
+
+  ASSERT_EQ(engine.NavigationCount(1), 3);
+  EXPECT_TRUE(engine.NavigationScripts(1, 0).empty());
+  EXPECT_EQ(engine.NavigationScripts(1, 1), std::vector<std::wstring>{L"window.a = 1;"});
+  EXPECT_EQ(engine.NavigationScripts(1, 2), (std::vector<std::wstring>{L"window.a = 1;", L"window.b = 2;"}));
+
+  // A removed script no longer runs.
+  ASSERT_EQ(webview->RemoveScriptToExecuteOnDocumentCreated(L"script-1"), S_OK);
+  ASSERT_EQ(webview->Navigate(L"https://later.example/"), S_OK);
+  EXPECT_EQ(engine.NavigationScripts(1, 3), std::vector<std::wstring>{L"window.b = 2;"});
+  controller->Close();
+  ReleaseAll();
+}

@@ -249,6 +249,26 @@ TEST(PrepareAssetsTree, PathOutsideTheAnsiCodePageIsAFailureNotACorruptRegistrat
   EXPECT_TRUE(folder.Logged("Cannot register a path outside the ANSI code page: " + testhost::Utf8(odd)));
 }
 
+// Windows refuses paths of MAX_PATH characters or more without the extended-length prefix; the
+// plug-in's file-system calls keep that rule here. A subfolder of "dist\\extension" that deep
+// is walked and its files are registered under their plain full paths.
+TEST(PrepareAssetsTree, FilesOfMaxPathOrLongerRegisterUnderWindowsPathRules) {
+  AssetFolder folder;
+  folder.LayTree();
+  const std::wstring extension = folder.Libraries() + L"ECharts\\dist\\extension";
+  const std::wstring deep = testhost::MakeDeepFolder(extension + L"\\nested", 300);
+  ASSERT_FALSE(deep.empty());
+  ASSERT_TRUE(WriteTreeFile(deep + L"\\far.js"));
+  TestHost host(folder.dir + L"zkTamrelDesk.nbp");
+  host.KeepWindowsPathRules();
+  EXPECT_EQ(folder.Run(host, "ECHARTS"), 1) << host.Var("[LastError]");
+  const std::string farFile = testhost::Ansi(deep.substr(folder.Libraries().size()) + L"\\far.js");
+  std::vector<std::string> expected = kECharts;
+  expected.insert(expected.begin() + 2, farFile);  // nested\\...\\far.js before nested\\deeper\\tool.JS
+  EXPECT_EQ(folder.Registered(host), expected);
+  EXPECT_TRUE(folder.Logged("Registered publication dependency: " + testhost::Utf8(deep + L"\\far.js")));
+}
+
 TEST(PrepareAssetsRelease, EveryComponentOfTheReleaseLayoutRegisters) {
   AssetFolder folder;
   const std::wstring release = testhost::ExeDirectory() + L"release-WebLibraries";

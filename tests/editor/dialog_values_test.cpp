@@ -78,6 +78,34 @@ TEST_F(EditorValues, OkWritesEveryEntryThroughNewBuffersAndFreesTheOldOnes) {
   EXPECT_EQ(host_.LiveBuffers(), 4) << "four new plug-in buffers, even for unchanged values, now the host's";
 }
 
+// A buffer that cannot be allocated, whichever of the four it is, leaves the host's array as it
+// was: same buffers, none of them freed, no new buffer left behind, and "not confirmed".
+TEST_F(EditorValues, FailedAllocationDuringWriteBackLeavesTheArrayUntouched) {
+  for (int failing = 1; failing <= 4; ++failing) {
+    SCOPED_TRACE(failing);
+    ParamArray params(host_, {"Rect1", "navigationcompleted", nullptr, "old script"});
+    const std::vector<char*> before = {params.raw(0), params.raw(1), params.raw(2), params.raw(3)};
+    const int liveBefore = host_.LiveBuffers();
+    host_.FailNthAllocation(failing);
+    EXPECT_FALSE(EditWithDialog(host_, 8, params.data(), params.high(), [](HWND dialog) {
+      const std::vector<Field> fields = Fields(dialog);
+      Type(fields[2].input.hwnd, L"[Details]");
+      Type(fields[3].input.hwnd, L"new script");
+      Click(Button(dialog, L"OK"));
+    }));
+    host_.FailNthAllocation(0);
+    for (size_t i = 0; i < before.size(); ++i) {
+      EXPECT_EQ(params.raw(i), before[i]) << "entry " << i;
+      if (before[i]) {
+        EXPECT_FALSE(host_.FreedByPlugin(before[i])) << "entry " << i;
+      }
+    }
+    EXPECT_EQ(params.at(1), "navigationcompleted");
+    EXPECT_EQ(params.at(3), "old script");
+    EXPECT_EQ(host_.LiveBuffers(), liveBefore) << "the new buffers made before the failure are released";
+  }
+}
+
 TEST_F(EditorValues, ShortArrayWritesOnlyTheEntriesItHas) {
   ParamArray params(host_, {"Rect1"});
   EXPECT_TRUE(EditWithDialog(host_, 21, params.data(), params.high(), [](HWND dialog) {

@@ -167,6 +167,70 @@ TEST_F(FolderRegistration, NeedsTheFolderEntryAndTheAddFileCallback) {
   EXPECT_TRUE(bare.CallsOf(testhost::CallKind::AddFile).empty());
 }
 
+TEST_F(FolderRegistration, FolderIsTrimmedAsTheRunTimeActionTrimsIt) {
+  EXPECT_TRUE(Confirm(" \t" + Ansi(root_) + "  "));
+  EXPECT_EQ(writtenFolder_, " \t" + Ansi(root_) + "  ") << "the parameter keeps the text as entered";
+  std::vector<std::string> expected;
+  ExpectedWalk(root_, expected);
+  EXPECT_EQ(Registered(), expected);
+}
+
+// "\\?\" paths are taken literally by the system: a doubled separator after a trailing one
+// names nothing, so the folder and each name are joined with exactly one.
+TEST_F(FolderRegistration, ExtendedLengthFolderWithATrailingSeparatorRegistersItsFiles) {
+  std::vector<std::string> walk;
+  ExpectedWalk(root_, walk);
+  std::vector<std::string> expected;
+  for (const std::string& path : walk) expected.push_back("\\\\?\\" + path);
+  for (const std::string& folder : {"\\\\?\\" + Ansi(root_) + "\\", "\\\\?\\" + Ansi(root_)}) {
+    SCOPED_TRACE(folder);
+    filesBefore_ = host_.CallsOf(testhost::CallKind::AddFile).size();
+    EXPECT_TRUE(Confirm(folder));
+    EXPECT_EQ(Registered(), expected);
+  }
+}
+
+// Windows refuses paths of MAX_PATH characters or more without the extended-length prefix and
+// takes a prefixed path literally; the plug-in's file-system calls keep those rules here. The
+// files are registered under their plain full paths.
+TEST_F(FolderRegistration, FolderOfMaxPathOrLongerIsWalkedUnderWindowsPathRules) {
+  const std::wstring deep = testhost::MakeDeepFolder(root_ + L"\\sub", 300);
+  ASSERT_FALSE(deep.empty());
+  ASSERT_TRUE(CreateDirectoryW((deep + L"\\inner").c_str(), nullptr));
+  for (const wchar_t* file : {L"\\a.html", L"\\inner\\b.js"}) ASSERT_TRUE(testhost::WriteFileBytes(deep + file, "x"));
+  std::vector<std::string> expected;
+  ExpectedWalk(deep, expected);
+  ASSERT_EQ(expected.size(), 2u);
+  host_.KeepWindowsPathRules();
+  EXPECT_TRUE(Confirm(Ansi(deep)));
+  EXPECT_EQ(Registered(), expected);
+
+  std::vector<std::string> prefixed;
+  for (const std::string& path : expected) prefixed.push_back("\\\\?\\" + path);
+  filesBefore_ = host_.CallsOf(testhost::CallKind::AddFile).size();
+  EXPECT_TRUE(Confirm("\\\\?\\" + Ansi(deep) + "\\"));
+  EXPECT_EQ(Registered(), prefixed);
+}
+
+// The host takes ANSI paths: a name the code page cannot hold would arrive with "?" in it and
+// name no file. Such a file is left out with a log line; the others are registered.
+TEST_F(FolderRegistration, FileOutsideTheAnsiCodePageIsSkippedWithALogLine) {
+  const std::wstring name = L"\x4E2D\x6587.txt";
+  BOOL lossy = FALSE;
+  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, name.c_str(), -1, nullptr, 0, nullptr, &lossy);
+  if (!lossy) GTEST_SKIP() << "the ANSI code page holds these characters";
+  std::vector<std::string> expected;
+  ExpectedWalk(root_, expected);
+  const std::wstring odd = root_ + L"\\sub\\" + name;
+  if (!testhost::WriteFileBytes(odd, "x")) GTEST_SKIP() << "the file system here cannot hold this name";
+  EXPECT_TRUE(Confirm(Ansi(root_)));
+  EXPECT_EQ(Registered(), expected);
+  const std::vector<std::string> log = appData_.LogTexts();
+  EXPECT_NE(std::find(log.begin(), log.end(),
+                      "Cannot register a path outside the ANSI code page: " + testhost::Utf8(Full(odd))),
+            log.end());
+}
+
 // A directory link under the folder that leads back up (or sideways to a folder walked
 // anyway) must not make the walk loop: every real directory is walked once.
 TEST_F(FolderRegistration, DirectoryLinkCyclesAreWalkedOnce) {
