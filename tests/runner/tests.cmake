@@ -50,5 +50,6 @@ if(TARGET ChromiumWebView2Loader)
   add_test(NAME publications_browser
            COMMAND bash ${_publications} browser $<TARGET_FILE:tamrel_runner> ${_runner_chromium}
                    ${CMAKE_BINARY_DIR}/publications-browser)
-  set_tests_properties(publications_browser PROPERTIES TIMEOUT 600)
+  # The check that no Chromium outlives its tests runs after these publications too.
+  set_tests_properties(publications_browser PROPERTIES TIMEOUT 600 FIXTURES_REQUIRED tamrel_chromium_processes)
 endif()
