@@ -191,6 +191,7 @@ extern "C" void tamrel_on_add_action(int32_t id, const char* name, const char* h
   c.count = count;
   if (types && high >= 0) c.types.assign(types, types + high + 1);
   host->calls.push_back(c);
+  if (host->onCall) host->onCall(c);
 }
 
 extern "C" void tamrel_on_add_file(const char* path, uint32_t flag) {
@@ -201,6 +202,7 @@ extern "C" void tamrel_on_add_file(const char* path, uint32_t flag) {
   c.text = testhost::Str(path);
   c.flag = static_cast<uint8_t>(flag);
   host->calls.push_back(c);
+  if (host->onCall) host->onCall(c);
 }
 
 extern "C" void tamrel_on_set_variable(const char* name, const char* value) {
@@ -211,6 +213,7 @@ extern "C" void tamrel_on_set_variable(const char* name, const char* value) {
   c.text = testhost::Str(name);
   c.text2 = testhost::Str(value);
   host->calls.push_back(c);
+  if (host->onCall) host->onCall(c);
   host->variables[c.text] = c.text2;
 }
 
@@ -221,6 +224,7 @@ extern "C" void tamrel_on_run_script(const char* script) {
   c.kind = CallKind::RunScript;
   c.text = testhost::Str(script);
   host->calls.push_back(c);
+  if (host->onCall) host->onCall(c);
   if (host->onRunScript) {
     auto hook = host->onRunScript;  // the script may replace the hook
     hook(c.text);
@@ -235,6 +239,7 @@ extern "C" uint32_t tamrel_on_interface_access(int32_t code, char** buffer) {
   c.id = code;
   c.text = buffer ? testhost::Str(*buffer) : std::string();
   host->calls.push_back(c);
+  if (host->onCall) host->onCall(c);
   if (host->onInterfaceAccess) return host->onInterfaceAccess(code, buffer) ? 1 : 0;
   if (code != 7 || !buffer) return 0;
   auto it = host->rectangles.find(c.text);

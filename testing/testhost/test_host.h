@@ -63,6 +63,8 @@ class TestHost {
   std::function<bool(int32_t code, char** buffer)> onInterfaceAccess;
   // Runs inside RunScript: an action script that may call the plug-in again.
   std::function<void(const std::string& script)> onRunScript;
+  // Sees every callback as soon as it is recorded (the publication runner prints them).
+  std::function<void(const HostCall& call)> onCall;
 
   // --- buffers the plug-in allocated (GlobalAlloc/GlobalFree counted through its import table)
   int LiveBuffers() const;
