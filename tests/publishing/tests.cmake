@@ -1,22 +1,5 @@
-# Fixtures of the dependency tests: two stand-ins for WebView2Loader.dll (one lacking an
-# export), the scenario runner, and the release layout of WebLibraries from the pinned packages.
+# The release layout of WebLibraries from the pinned packages, and a tree with a link cycle.
 set(_fixtures ${TAMREL_BIN_DIR}/fixtures)
-set(_fake_src ${CMAKE_SOURCE_DIR}/testing/fixtures/fake_webview2_loader.cpp)
-
-add_library(fake_loader_complete SHARED ${_fake_src} ${CMAKE_SOURCE_DIR}/testing/fixtures/fake_webview2_loader.def)
-add_library(fake_loader_partial SHARED ${_fake_src} ${CMAKE_SOURCE_DIR}/testing/fixtures/fake_webview2_loader_partial.def)
-target_compile_definitions(fake_loader_partial PRIVATE FAKE_LOADER_PARTIAL)
-foreach(_t fake_loader_complete fake_loader_partial)
-  target_link_libraries(${_t} PRIVATE ole32)
-  target_link_options(${_t} PRIVATE -Wl,--kill-at -Wl,--enable-stdcall-fixup)
-  set_target_properties(${_t} PROPERTIES PREFIX "" RUNTIME_OUTPUT_DIRECTORY ${_fixtures})
-endforeach()
-
-add_executable(loader_runner ${CMAKE_CURRENT_LIST_DIR}/runner/loader_runner.cpp)
-target_link_libraries(loader_runner PRIVATE testhost tamrel_core ole32)
-target_link_options(loader_runner PRIVATE -municode)
-set_target_properties(loader_runner PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${_fixtures})
-
 set(_release_libs ${TAMREL_BIN_DIR}/release-WebLibraries)
 add_custom_command(
   OUTPUT ${_release_libs}/.laid-out
@@ -27,7 +10,7 @@ add_custom_command(
   VERBATIM)
 add_custom_target(release_web_libraries DEPENDS ${_release_libs}/.laid-out)
 
-add_dependencies(publishing_tests fake_loader_complete fake_loader_partial loader_runner release_web_libraries)
+add_dependencies(publishing_tests release_web_libraries)
 
 # A WebLibraries tree whose extension folder holds a directory symbolic link back to itself
 # (made on the build side: Wine cannot create links from inside).
