@@ -11,8 +11,12 @@
 #include "support/guard.h"
 #include "support/module.h"
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+void ReleaseRuntimeTlsIndexes();  // runtime_tls.cpp
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
   if (reason == DLL_PROCESS_ATTACH) PluginInstance = instance;
+  // At process exit (reserved not null) nothing needs giving back.
+  if (reason == DLL_PROCESS_DETACH && !reserved) ReleaseRuntimeTlsIndexes();
   return TRUE;
 }
 
