@@ -3,6 +3,9 @@
 # through an include root of its own that holds nothing but a link to that folder, so each
 # library sees itself and the layers it links to; an include of a layer above is a build error.
 set(TAMREL_LAYER_ROOTS ${CMAKE_BINARY_DIR}/layers)
+# The plug-in's code is optimised for size, each function and datum in its own section so that
+# the link can drop what the plug-in does not use.
+set(TAMREL_SIZE_OPTIONS -Os -ffunction-sections -fdata-sections)
 
 function(tamrel_layer name)
   cmake_parse_arguments(_layer "" "" "LAYERS;SYSTEM;EXCLUDE" ${ARGN})
@@ -16,6 +19,7 @@ function(tamrel_layer name)
     list(REMOVE_ITEM _sources ${CMAKE_SOURCE_DIR}/src/${name}/${_file})
   endforeach()
   add_library(tamrel_${name} STATIC ${_sources})
+  target_compile_options(tamrel_${name} PRIVATE ${TAMREL_SIZE_OPTIONS})
   target_include_directories(tamrel_${name} PUBLIC ${_root})
   set(_links)
   foreach(_below ${_layer_LAYERS})
@@ -34,7 +38,7 @@ tamrel_layer(actions LAYERS browser publishing host support)
 tamrel_layer(editor LAYERS actions publishing host support SYSTEM user32 gdi32 comctl32)
 # The exports and DllMain belong to the DLL alone (below); the rest of the top is a library
 # so that test programs can call the dispatcher in their own process.
-tamrel_layer(plugin LAYERS editor actions publishing browser host support EXCLUDE exports.cpp runtime_tls.cpp)
+tamrel_layer(plugin LAYERS editor actions publishing browser host support EXCLUDE exports.cpp runtime_tls.cpp runtime_terminate.cpp)
 
 # Test programs that reach across layers link everything.
 add_library(tamrel_core INTERFACE)

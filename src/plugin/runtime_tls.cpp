@@ -24,9 +24,13 @@ DWORD WINAPI RecordingTlsAlloc() {
   return index;
 }
 
+// __ImageBase is declared as one DOS header, but it is the start of the whole mapped image.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Warray-bounds"
 void RecordTlsAllocOfThisModule() {
   auto base = reinterpret_cast<BYTE*>(&__ImageBase);
-  auto nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + __ImageBase.e_lfanew);
+  auto dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+  auto nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
   const auto& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
   if (!dir.VirtualAddress) return;
   for (auto imp = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); imp->Name; ++imp) {
@@ -45,6 +49,8 @@ void RecordTlsAllocOfThisModule() {
     }
   }
 }
+
+#pragma GCC diagnostic pop
 
 void NTAPI EarlyTlsCallback(PVOID, DWORD reason, PVOID) {
   if (reason == DLL_PROCESS_ATTACH) RecordTlsAllocOfThisModule();

@@ -20,7 +20,7 @@ TEST(LoadCycles, TwoThousandLoadsAndUnloadsLoseNoThreadLocalStorageIndex) {
   const std::wstring plugin = DefaultPluginPath();
   // A Navigate of a Rectangle that has no browser fails through a C++ exception, so each cycle
   // runs the run-time's exception and thread support.
-  using ExecAction = int(__attribute__((regparm(3), stdcall)) *)(int32_t, char**);
+  using ExecAction = int(__attribute__((regparm(3), stdcall))*)(int32_t, char**);
   const DWORD before = NextTlsIndex();
   for (int cycle = 0; cycle < 2000; ++cycle) {
     HMODULE module = LoadLibraryW(plugin.c_str());
