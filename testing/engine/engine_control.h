@@ -13,7 +13,7 @@
 
 extern "C" {
 
-// Creation steps that a test can make fail.
+// Creation steps, and calls on a created webview, that a test can make fail.
 enum EngineStep {
   ENGINE_STEP_CREATE_ENVIRONMENT_CALL = 0,     // CreateCoreWebView2EnvironmentWithOptions returns hr at once
   ENGINE_STEP_ENVIRONMENT_COMPLETION = 1,      // its completion arrives with hr and no environment
@@ -24,7 +24,12 @@ enum EngineStep {
   ENGINE_STEP_PUT_WEB_MESSAGE_ENABLED = 6,     // ICoreWebView2Settings::put_IsWebMessageEnabled returns hr
   ENGINE_STEP_DOCUMENT_SCRIPT_COMPLETION = 7,  // AddScriptToExecuteOnDocumentCreated completes with hr, no id;
                                                // the script is not registered
-  ENGINE_STEP_COUNT = 8
+  // ICoreWebView2 calls refused with hr at once, after they are recorded; nothing happens.
+  ENGINE_STEP_NAVIGATE = 8,
+  ENGINE_STEP_NAVIGATE_TO_STRING = 9,
+  ENGINE_STEP_EXECUTE_SCRIPT = 10,  // its completion handler is neither kept nor invoked
+  ENGINE_STEP_POST_WEB_MESSAGE_AS_STRING = 11,
+  ENGINE_STEP_COUNT = 12
 };
 
 // The six browser events.
@@ -49,7 +54,7 @@ struct EngineEventArgs {
 
 // Forgets every record and failure setting; objects still alive stay alive.
 void __cdecl Engine_Reset(void);
-// Makes a creation step fail with hr (S_OK clears it). Applies to every later creation.
+// Makes a step fail with hr (S_OK clears it). Applies to every later creation or call.
 void __cdecl Engine_FailStep(int32_t step, HRESULT hr);
 // COM objects of the double that are still referenced by anyone.
 int32_t __cdecl Engine_LiveObjects(void);

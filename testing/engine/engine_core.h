@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "engine_behaviour.h"
+#include "engine_control.h"
 
 namespace engine {
 
@@ -156,7 +157,7 @@ class EngineCore final : public EngineBehaviour {
   EngineCore() { Reset(); }
 
   std::vector<CallRecord> calls_;
-  HRESULT failures_[8] = {};  // one per EngineStep
+  HRESULT failures_[ENGINE_STEP_COUNT] = {};  // one per EngineStep
   EnvironmentOptions options_;
   HRESULT versionHr_ = S_OK;
   NullableText version_;

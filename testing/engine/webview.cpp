@@ -151,12 +151,14 @@ HRESULT WebView::get_Source(LPWSTR* uri) {
 
 HRESULT WebView::Navigate(LPCWSTR uri) {
   if (HRESULT hr = Enter(L"Navigate", ArgText(uri)); FAILED(hr)) return hr;
+  if (HRESULT hr = Behaviour().Failure(ENGINE_STEP_NAVIGATE); FAILED(hr)) return hr;
   if (!uri) return E_INVALIDARG;
   return Behaviour().Navigate(*page_, uri);
 }
 
 HRESULT WebView::NavigateToString(LPCWSTR htmlContent) {
   if (HRESULT hr = Enter(L"NavigateToString", ArgText(htmlContent)); FAILED(hr)) return hr;
+  if (HRESULT hr = Behaviour().Failure(ENGINE_STEP_NAVIGATE_TO_STRING); FAILED(hr)) return hr;
   if (!htmlContent) return E_INVALIDARG;
   return Behaviour().NavigateToString(*page_, htmlContent);
 }
@@ -244,6 +246,8 @@ HRESULT WebView::RemoveScriptToExecuteOnDocumentCreated(LPCWSTR id) {
 
 HRESULT WebView::ExecuteScript(LPCWSTR javaScript, ICoreWebView2ExecuteScriptCompletedHandler* handler) {
   if (HRESULT hr = Enter(L"ExecuteScript", ArgText(javaScript)); FAILED(hr)) return hr;
+  // A refused call neither keeps nor invokes the handler: the caller's reference is the last.
+  if (HRESULT hr = Behaviour().Failure(ENGINE_STEP_EXECUTE_SCRIPT); FAILED(hr)) return hr;
   if (!javaScript) return E_INVALIDARG;
   // Without a handler the script still runs; nobody hears its result.
   auto done = Ref<ICoreWebView2ExecuteScriptCompletedHandler>::Share(handler);
@@ -265,6 +269,7 @@ HRESULT WebView::PostWebMessageAsJson(LPCWSTR json) {
 }
 HRESULT WebView::PostWebMessageAsString(LPCWSTR text) {
   if (HRESULT hr = Enter(L"PostWebMessageAsString", ArgText(text)); FAILED(hr)) return hr;
+  if (HRESULT hr = Behaviour().Failure(ENGINE_STEP_POST_WEB_MESSAGE_AS_STRING); FAILED(hr)) return hr;
   if (!text) return E_INVALIDARG;
   Behaviour().PostMessageToPage(*page_, text);
   return S_OK;
