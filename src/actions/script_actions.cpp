@@ -11,6 +11,7 @@
 #include "host/host_callbacks.h"
 #include "host/report_error.h"
 #include "support/text.h"
+#include "webview2/engine_call.h"
 
 namespace {
 bool IsBrowserEventName(const std::wstring& event) {
@@ -25,7 +26,8 @@ bool ExecuteJavaScript(const std::wstring& name, const std::wstring& script, con
     TTamrelEdgeBrowser& host = RequireBrowserHost(name);
     if (!host.IsReady()) Fail(L"WebView2 is still initializing; retry JavaScript after it is ready.");
     // The result variable travels with this call to its own completion.
-    host.ExecuteScript(script, Trim(resultVariable));
+    // Refused, the call brings no completion: nothing is written to the variable.
+    RequireEngineCall(host.ExecuteScript(script, Trim(resultVariable)), L"ExecuteScript");
     return true;
   });
 }
@@ -45,7 +47,7 @@ bool PostWebMessage(const std::wstring& name, const std::wstring& message) {
   return RunGuarded([&] {
     TTamrelEdgeBrowser& host = RequireBrowserHost(name);
     if (!host.IsReady()) Fail(L"WebView2 is still initializing; cannot post a message yet.");
-    host.WebView()->PostWebMessageAsString(message.c_str());  // the engine's result is not examined
+    RequireEngineCall(host.WebView()->PostWebMessageAsString(message.c_str()), L"PostWebMessageAsString");
     return true;
   });
 }

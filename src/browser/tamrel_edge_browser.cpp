@@ -1,11 +1,13 @@
 #include "browser/tamrel_edge_browser.h"
 #include <new>
+#include "browser/html_limit.h"
 #include "browser/page_scripts.h"
 #include "support/diagnostic_log.h"
 #include "support/errors.h"
 #include "support/guard.h"
 #include "host/report_error.h"
 #include "support/text.h"
+#include "webview2/engine_call.h"
 
 namespace {
 const wchar_t kUserDataSubfolder[] = L"tamrelDesk\\WebView2";
@@ -13,8 +15,9 @@ const wchar_t kUserDataSubfolder[] = L"tamrelDesk\\WebView2";
 // "class: message" of a failure caught while starting the creation or enabling messages.
 std::wstring DescribeCurrentException() { return DescribeFailure(CurrentFailure()); }
 
-void RaiseOnFailure(HRESULT hr, const wchar_t* operation) {
-  if (FAILED(hr)) Fail(std::wstring(operation) + L" failed (HRESULT 0x" + HexUpper8(static_cast<uint32_t>(hr)) + L").");
+// A delivery at readiness has no action left to fail: the refusal is logged.
+void LogRefusedDelivery(HRESULT hr, const wchar_t* operation) {
+  if (FAILED(hr)) WriteLog(L"Pending navigation not delivered: " + EngineCallFailure(operation, hr));
 }
 }  // namespace
 
@@ -95,7 +98,7 @@ void TTamrelEdgeBrowser::HandleCreateWebViewCompleted(TEdgeBrowser*, HRESULT res
   WriteLog(L"WebView2 reports WebViewCreated=True");
   try {
     if (!Settings()) Fail(L"The WebView2 settings are not available.");
-    RaiseOnFailure(Settings()->put_IsWebMessageEnabled(TRUE), L"put_IsWebMessageEnabled");
+    RequireEngineCall(Settings()->put_IsWebMessageEnabled(TRUE), L"put_IsWebMessageEnabled");
     WriteLog(L"WebMessageEnabled=True");
   } catch (...) {
     WriteLog(L"Unable to enable WebMessageEnabled: " + DescribeCurrentException());
@@ -111,17 +114,17 @@ void TTamrelEdgeBrowser::HandleInitScriptRegistered(TEdgeBrowser*, HRESULT resul
     const std::wstring html = std::move(FPendingHTML);
     FPendingHTML.clear();
     FPendingURL.clear();
-    NavigateToString(html);
+    LogRefusedDelivery(NavigateToString(html), L"NavigateToString");
   } else if (!FPendingURL.empty()) {
     const std::wstring url = std::move(FPendingURL);
     FPendingURL.clear();
-    Navigate(url);
+    LogRefusedDelivery(Navigate(url), L"Navigate");
   }
 }
 
 void TTamrelEdgeBrowser::QueueNavigate(const std::wstring& url) {
   if (AcceptsNavigation()) {
-    Navigate(url);
+    RequireEngineCall(Navigate(url), L"Navigate");
     return;
   }
   FPendingURL = url;
@@ -129,8 +132,10 @@ void TTamrelEdgeBrowser::QueueNavigate(const std::wstring& url) {
 }
 
 void TTamrelEdgeBrowser::QueueHTML(const std::wstring& html) {
+  // Refused already here, ready or not: queued, it would fail only when nobody is asking.
+  RequireHTMLWithinLimit(html);
   if (AcceptsNavigation()) {
-    NavigateToString(html);
+    RequireEngineCall(NavigateToString(html), L"NavigateToString");
     return;
   }
   FPendingHTML = html;

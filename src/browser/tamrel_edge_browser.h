@@ -27,7 +27,9 @@ class TTamrelEdgeBrowser final : public TEdgeBrowser {
   bool IsReady() const { return WebViewCreated(); }
 
   // Navigate at once when ready and the page scripts are registered; otherwise keep it as the
-  // one pending navigation, replacing whatever was pending (URL or HTML).
+  // one pending navigation, replacing whatever was pending (URL or HTML). Raise when the engine
+  // refuses the navigation, and QueueHTML also for HTML over WebView2's limit (html_limit.h);
+  // a refused request leaves the pending navigation as it was.
   void QueueNavigate(const std::wstring& url);
   void QueueHTML(const std::wstring& html);
   const std::wstring& PendingURL() const { return FPendingURL; }

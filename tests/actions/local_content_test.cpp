@@ -284,6 +284,26 @@ TEST_F(LocalContentTest, FolderLoadWithoutAHostIsReportedOnceByTheFileLoad) {
   EXPECT_FALSE(LogHas(testhost::Utf8(L"Local web application loaded from folder: " + app)));
 }
 
+// A navigation the engine refuses fails the load; nothing claims the page was queued.
+TEST_F(LocalContentTest, RefusedFileNavigationFailsTheLoad) {
+  ReadyRect1();
+  engine::FailStep(ENGINE_STEP_NAVIGATE, E_INVALIDARG);
+  EXPECT_EQ(LoadFile(L"Rect1", app + L"page.html"), 0);
+  EXPECT_EQ(Navigations(), std::vector<std::wstring>{PathToFileURL(app + L"page.html")});
+  ExpectReportedOnce(L"Navigate failed (HRESULT 0x80070057).");
+  EXPECT_FALSE(Logged(L"Local HTML file queued: " + app + L"page.html"));
+}
+
+TEST_F(LocalContentTest, RefusedFolderNavigationFailsTheLoadOnce) {
+  ReadyRect1();
+  engine::FailStep(ENGINE_STEP_NAVIGATE, HRESULT_FROM_WIN32(ERROR_INVALID_STATE));
+  EXPECT_EQ(LoadFolder(L"Rect1", app, L""), 0);
+  EXPECT_EQ(Navigations(), std::vector<std::wstring>{PathToFileURL(app + L"index.html")});
+  ExpectReportedOnce(L"Navigate failed (HRESULT 0x8007139F).");
+  EXPECT_FALSE(Logged(L"Local HTML file queued: " + app + L"index.html"));
+  EXPECT_FALSE(Logged(L"Local web application loaded from folder: " + app));
+}
+
 TEST_F(LocalContentTest, FolderLoadedBeforeCreationCompletesIsShownWhenItDoes) {
   AddRectangle("Rect1");
   ASSERT_EQ(Create(L"Rect1", L"https://first.example/"), 1);

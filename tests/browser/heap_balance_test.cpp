@@ -12,6 +12,7 @@ struct HeapCase {
   // The actions run on the host (ready or not) before it goes.
   std::vector<std::pair<int, std::vector<std::wstring>>> actions;
   bool runModeCleanup;  // true: message 2 instead of the Destroy action
+  int refuseStep = -1;  // a call the engine refuses on the ready host: the actions then fail
 };
 void PrintTo(const HeapCase& c, std::ostream* os) { *os << c.label; }
 
@@ -28,7 +29,9 @@ class HeapBalance : public BrowserTest, public ::testing::WithParamInterface<Hea
       ASSERT_TRUE(WaitReady(1));
     }
     DrainPostedMessages();
-    for (const auto& action : c.actions) ASSERT_EQ(host->ExecW(action.first, action.second), 1) << action.first;
+    if (c.refuseStep >= 0) engine::FailStep(static_cast<EngineStep>(c.refuseStep), E_INVALIDARG);
+    const int32_t expected = c.refuseStep >= 0 ? 0 : 1;
+    for (const auto& action : c.actions) ASSERT_EQ(host->ExecW(action.first, action.second), expected) << action.first;
     DrainPostedMessages();
     if (!c.runModeCleanup) {
       ASSERT_EQ(Destroy(L"Rect1"), 1);
@@ -62,7 +65,14 @@ INSTANTIATE_TEST_SUITE_P(
                       HeapCase{"SettingsUnavailable", ENGINE_STEP_GET_SETTINGS, {}, true},
                       HeapCase{"Tabulator", -1, {{21, {L"Rect1", L"grid", L"{\"columns\":[]}", L"[Out]"}}}, false},
                       HeapCase{"Quill", -1, {{22, {L"Rect1", L"editor", L"{}", L"[Out]"}}}, false},
-                      HeapCase{"ECharts", -1, {{23, {L"Rect1", L"chart", L"{\"series\":[]}", L"[Out]"}}}, false}),
+                      HeapCase{"ECharts", -1, {{23, {L"Rect1", L"chart", L"{\"series\":[]}", L"[Out]"}}}, false},
+                      // The completion handler of a refused script is released by the plug-in alone.
+                      HeapCase{"RefusedExecuteJS", -1, kExecuteJS, false, ENGINE_STEP_EXECUTE_SCRIPT},
+                      HeapCase{"RefusedTabulator",
+                               -1,
+                               {{21, {L"Rect1", L"grid", L"{\"columns\":[]}", L"[Out]"}}},
+                               true,
+                               ENGINE_STEP_EXECUTE_SCRIPT}),
     [](const ::testing::TestParamInfo<HeapCase>& info) { return std::string(info.param.label); });
 
 TEST_F(BrowserTest, ThousandBrowserCyclesDoNotGrowThePluginHeap) {
