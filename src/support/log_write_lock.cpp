@@ -37,7 +37,8 @@ TLogWriteLock::TLogWriteLock() {
   const DWORD start = GetTickCount();
   for (unsigned spins = 0;; ++spins) {
     const LONG holder = InterlockedCompareExchange(word, me, 0);
-    if (holder == 0 || (GetTickCount() - start > kTakeOverAfterMs && InterlockedCompareExchange(word, me, holder) == holder)) {
+    if (holder == 0 ||
+        (GetTickCount() - start > kTakeOverAfterMs && InterlockedCompareExchange(word, me, holder) == holder)) {
       held_ = true;
       return;
     }
@@ -49,6 +50,7 @@ TLogWriteLock::TLogWriteLock() {
 }
 
 TLogWriteLock::~TLogWriteLock() {
-  if (held_) InterlockedCompareExchange(static_cast<volatile LONG*>(g_memory.view.get()), 0,
-                                        static_cast<LONG>(GetCurrentThreadId()));
+  if (held_)
+    InterlockedCompareExchange(static_cast<volatile LONG*>(g_memory.view.get()), 0,
+                               static_cast<LONG>(GetCurrentThreadId()));
 }

@@ -143,7 +143,8 @@ class Completion final : public Interface {
   ULONG refs_ = 1;
 };
 
-using EnvironmentDone = Completion<ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler, ICoreWebView2Environment*>;
+using EnvironmentDone =
+    Completion<ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler, ICoreWebView2Environment*>;
 using ControllerDone = Completion<ICoreWebView2CreateCoreWebView2ControllerCompletedHandler, ICoreWebView2Controller*>;
 using ScriptDone = Completion<ICoreWebView2ExecuteScriptCompletedHandler, LPCWSTR>;
 
@@ -201,9 +202,12 @@ void LogRows() {
 void FailingActionRow(TestHost& host) {
   const std::wstring path = LogFilePath();
   const std::string same = LineLike("ERROR: No WebView2 instance is attached to \"Nope\".");
-  auto us = Interleaved(
-      10000, {[&] { host.Exec(kNavigate, {"Nope", "about:blank"}); }, [&] { FloorLine(path, same); }},
-      [&] { host.calls.clear(); });
+  auto us = Interleaved(10000,
+                        {[&] {
+                           host.Exec(kNavigate, {"Nope", "about:blank"});
+                         },
+                         [&] { FloorLine(path, same); }},
+                        [&] { host.calls.clear(); });
   Row("failing action (ERROR line + [LastError])", us[0], "floor: open, append the same bytes, close", us[1], 1.3,
       "<= 1.3x");
 }
@@ -221,20 +225,19 @@ void BridgeRows(TestHost& host, EngineClient& engine, int bridged, int plain) {
                {"1 MB", 1u << 20, 200, 1.2, "<= 1.2x"}};
   for (const auto& s : sizes) {
     const std::wstring message(s.length, L'm');
-    auto us = Interleaved(
-        s.reps,
-        {[&] {
-           engine.PostWebMessage(bridged, message);
-           Deliver(engine);
-         },
-         [&] {
-           engine.PostWebMessage(plain, message);
-           Deliver(engine);
-         }},
-        [&] {
-          host.calls.clear();
-          host.variables.clear();
-        });
+    auto us = Interleaved(s.reps,
+                          {[&] {
+                             engine.PostWebMessage(bridged, message);
+                             Deliver(engine);
+                           },
+                           [&] {
+                             engine.PostWebMessage(plain, message);
+                             Deliver(engine);
+                           }},
+                          [&] {
+                            host.calls.clear();
+                            host.variables.clear();
+                          });
     const std::string what = std::string("bridge message ") + s.name + " (posted, delivered, variable set)";
     if (s.goal > 0) {
       Row(what.c_str(), us[0], "the same message, no bridge configured", us[1], s.goal, s.goalText);
@@ -251,25 +254,30 @@ void BridgeRows(TestHost& host, EngineClient& engine, int bridged, int plain) {
 void LookupRows(TestHost& host, const std::vector<std::string>& names) {
   // An action that does nothing but find its browser and store two empty settings.
   const std::string first = names.front(), tenth = names[9], last = names.back();
-  auto us = Interleaved(10000, {[&] { host.Exec(kDebugConsole, {first, "", ""}); },
-                                [&] { host.Exec(kDebugConsole, {tenth, "", ""}); },
-                                [&] { host.Exec(kDebugConsole, {last, "", ""}); }});
-  Row("lookup: 10th registered of 100 browsers", us[1], "the 1st registered (as with 1 browser)", us[0], 2.0,
-      "<= 2x");
-  Row("lookup: 100th registered of 100 browsers", us[2], "the 1st registered (as with 1 browser)", us[0], 2.0,
-      "<= 2x");
+  auto us = Interleaved(10000, {[&] {
+                                  host.Exec(kDebugConsole, {first, "", ""});
+                                },
+                                [&] {
+                                  host.Exec(kDebugConsole, {tenth, "", ""});
+                                },
+                                [&] {
+                                  host.Exec(kDebugConsole, {last, "", ""});
+                                }});
+  Row("lookup: 10th registered of 100 browsers", us[1], "the 1st registered (as with 1 browser)", us[0], 2.0, "<= 2x");
+  Row("lookup: 100th registered of 100 browsers", us[2], "the 1st registered (as with 1 browser)", us[0], 2.0, "<= 2x");
 }
 
 void NavigateRow(TestHost& host, EngineClient& engine, const DirectEngine& direct) {
-  auto us = Interleaved(
-      10000,
-      {[&] { host.Exec(kNavigate, {"Bench", "https://bench.example/"}); },
-       [&] { direct.webview->Navigate(L"https://bench.example/"); }},
-      [&] {
-        Deliver(engine);
-        host.calls.clear();
-        host.variables.clear();
-      });
+  auto us = Interleaved(10000,
+                        {[&] {
+                           host.Exec(kNavigate, {"Bench", "https://bench.example/"});
+                         },
+                         [&] { direct.webview->Navigate(L"https://bench.example/"); }},
+                        [&] {
+                          Deliver(engine);
+                          host.calls.clear();
+                          host.variables.clear();
+                        });
   const Stats a = Of(us[0]), b = Of(us[1]);
   const double added = a.median - b.median;
   std::printf("%-50s n=%-6zu median %9.2f us  p95 %9.2f us\n", "action 2 (Navigate) through the plug-in", us[0].size(),
@@ -283,22 +291,21 @@ void NavigateRow(TestHost& host, EngineClient& engine, const DirectEngine& direc
 }
 
 void ScriptRow(TestHost& host, EngineClient& engine, const DirectEngine& direct) {
-  auto us = Interleaved(
-      10000,
-      {[&] {
-         host.variables.erase("[r]");
-         host.Exec(kExecuteJS, {"Bench", "1+1", "[r]"});
-         PumpWhile([&] { return !host.HasVar("[r]"); });
-       },
-       [&] {
-         ScriptDone done;
-         direct.webview->ExecuteScript(L"1+1", &done);
-         PumpWhile([&] { return !done.done; });
-       }},
-      [&] {
-        Deliver(engine);
-        host.calls.clear();
-      });
+  auto us = Interleaved(10000,
+                        {[&] {
+                           host.variables.erase("[r]");
+                           host.Exec(kExecuteJS, {"Bench", "1+1", "[r]"});
+                           PumpWhile([&] { return !host.HasVar("[r]"); });
+                         },
+                         [&] {
+                           ScriptDone done;
+                           direct.webview->ExecuteScript(L"1+1", &done);
+                           PumpWhile([&] { return !done.done; });
+                         }},
+                        [&] {
+                          Deliver(engine);
+                          host.calls.clear();
+                        });
   Row("ExecuteJS end to end (result in the variable)", us[0], "the engine's ExecuteScript round trip", us[1], 1.1,
       "<= 1.1x (the issue's figure)");
 }
