@@ -54,9 +54,7 @@ bool PrepareWebAssets(const std::wstring& componentsParameter, const std::wstrin
     file(quill + L"\\LICENSE");
   }
 
-  wchar_t head[64];
-  swprintf(head, 64, L"Registered %d web asset file(s). Components=", count);
-  const std::wstring summary = head + components;
+  const std::wstring summary = L"Registered " + DecimalText(count) + L" web asset file(s). Components=" + components;
   WriteAssetLog(summary);
   if (!resultVariable.empty()) SetHostVariable(resultVariable, summary);
   if (!ok)

@@ -59,7 +59,7 @@ bool SetBrowserZoom(const std::wstring& name, int32_t percentage) {
     if (!host.IsReady()) Fail(kNotReady);
     if (percentage < 25 || percentage > 500) Fail(L"Zoom must be between 25 and 500 percent.");
     host.Controller()->put_ZoomFactor(percentage / 100.0);  // the engine's answer is not examined
-    WriteLog(L"Zoom set to " + std::to_wstring(percentage) + L"% for \"" + name + L"\"");
+    WriteLog(L"Zoom set to " + DecimalText(percentage) + L"% for \"" + name + L"\"");
     return true;
   });
 }
@@ -71,7 +71,7 @@ bool GetBrowserZoom(const std::wstring& name, const std::wstring& variable) {
     if (!HostServices().CanSetVariables()) Fail(kNoVariableCallback);
     double factor = 0;
     if (FAILED(host.Controller()->get_ZoomFactor(&factor))) factor = 0;
-    SetHostVariable(variable, std::to_wstring(ZoomFactorToPercentage(factor)));
+    SetHostVariable(variable, DecimalText(ZoomFactorToPercentage(factor)));
     return true;
   });
 }

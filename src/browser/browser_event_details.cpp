@@ -25,7 +25,7 @@ std::wstring NavigationCompletedDetails(ICoreWebView2NavigationCompletedEventArg
   COREWEBVIEW2_WEB_ERROR_STATUS status = 0;
   if (args && FAILED(args->get_IsSuccess(&success))) success = FALSE;
   if (args && FAILED(args->get_WebErrorStatus(&status))) status = 0;
-  return L"Success=" + FlagText(success) + L"; WebErrorStatus=" + std::to_wstring(status) + L"; URL=" + url;
+  return L"Success=" + FlagText(success) + L"; WebErrorStatus=" + DecimalText(status) + L"; URL=" + url;
 }
 
 std::wstring ContentLoadingDetails(ICoreWebView2ContentLoadingEventArgs* args, const std::wstring& url) {
@@ -33,8 +33,7 @@ std::wstring ContentLoadingDetails(ICoreWebView2ContentLoadingEventArgs* args, c
   UINT64 navigationId = 0;
   if (args && FAILED(args->get_IsErrorPage(&errorPage))) errorPage = FALSE;
   if (args && FAILED(args->get_NavigationId(&navigationId))) navigationId = 0;
-  return L"IsErrorPage=" + FlagText(errorPage) + L"; NavigationID=" +
-         std::to_wstring(static_cast<unsigned long long>(navigationId)) + L"; URL=" + url;
+  return L"IsErrorPage=" + FlagText(errorPage) + L"; NavigationID=" + UnsignedText(navigationId) + L"; URL=" + url;
 }
 
 std::wstring DocumentTitleDetails(ICoreWebView2* webView) {
@@ -52,5 +51,5 @@ std::wstring SourceChangedDetails(ICoreWebView2SourceChangedEventArgs* args, con
 std::wstring ProcessFailedDetails(ICoreWebView2ProcessFailedEventArgs* args, const std::wstring& url) {
   COREWEBVIEW2_PROCESS_FAILED_KIND kind = 0;
   if (args && FAILED(args->get_ProcessFailedKind(&kind))) kind = 0;
-  return L"ProcessFailedKind=" + std::to_wstring(kind) + L"; URL=" + url;
+  return L"ProcessFailedKind=" + DecimalText(kind) + L"; URL=" + url;
 }

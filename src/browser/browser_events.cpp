@@ -41,9 +41,12 @@ std::wstring ScriptErrorJson(HRESULT errorCode) {
          L"\"}";
 }
 
-// Writes the variable when it is named, then runs the script when there is one (last). Takes
-// copies, so nothing of the host is read once the first callback has run.
-void DeliverToHost(const std::wstring variable, const std::wstring value, const std::wstring script) {
+// Writes the variable when it is named, then runs the script when there is one (last). The
+// names come from the host's settings and are copied, so nothing of the host is read once the
+// first callback has run; the value is the handler's own text and is not copied at all.
+void DeliverToHost(const std::wstring& variableSetting, const std::wstring& value, const std::wstring& scriptSetting) {
+  if (variableSetting.empty() && scriptSetting.empty()) return;
+  const std::wstring variable = variableSetting, script = scriptSetting;
   if (!variable.empty()) SetHostVariable(variable, value);
   if (!script.empty()) RunHostScript(script);
 }
@@ -94,14 +97,13 @@ void TTamrelEdgeBrowser::HandleWebMessageReceived(TEdgeBrowser*, ICoreWebView2We
 
   if (HasConsolePrefix(message)) {
     // The rest is the JSON text of one console call of the page.
-    const std::wstring line = message.substr(kConsolePrefixLength);
-    WriteLog(L"JavaScript console [" + FRectangleName + L"]: " + OneLogLine(line));
-    DeliverToHost(FDebugVariable, line, FDebugActionScript);
+    message.erase(0, kConsolePrefixLength);
+    WriteLog(L"JavaScript console [" + FRectangleName + L"]: " + OneLogLine(message));
+    DeliverToHost(FDebugVariable, message, FDebugActionScript);
     return;
   }
   // The page's own text never goes to the log, only its length in UTF-16 code units.
-  WriteLog(L"Web message received from Rectangle \"" + FRectangleName + L"\"; length=" +
-           std::to_wstring(message.size()));
+  WriteLog(L"Web message received from Rectangle \"" + FRectangleName + L"\"; length=" + UnsignedText(message.size()));
   DeliverToHost(FBridgeVariable, message, FBridgeActionScript);
 }
 

@@ -1,7 +1,47 @@
 #include "support/text.h"
 #include <windows.h>
 
+namespace {
+// Text made of code units below 0x80 only is the same in UTF-16, UTF-8 and every ANSI code
+// page, so it is widened or narrowed unit by unit without a code-page table. Both copy while
+// they check and report false at the first other unit; the caller then converts the slow way.
+bool NarrowAscii(const wchar_t* text, size_t length, std::string& out) {
+  out.resize(length);
+  char* to = &out[0];
+  size_t i = 0;
+  for (; i + 4 <= length; i += 4) {
+    const unsigned a = text[i], b = text[i + 1], c = text[i + 2], d = text[i + 3];
+    if ((a | b | c | d) >= 0x80) return false;
+    to[i] = static_cast<char>(a);
+    to[i + 1] = static_cast<char>(b);
+    to[i + 2] = static_cast<char>(c);
+    to[i + 3] = static_cast<char>(d);
+  }
+  for (; i < length; ++i) {
+    if (static_cast<unsigned>(text[i]) >= 0x80) return false;
+    to[i] = static_cast<char>(text[i]);
+  }
+  return true;
+}
+
+bool WidenAscii(const char* text, std::wstring& out) {
+  size_t length = 0;
+  for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; ++p, ++length)
+    if (*p >= 0x80) return false;
+  out.resize(length);
+  for (size_t i = 0; i < length; ++i) out[i] = static_cast<wchar_t>(text[i]);
+  return true;
+}
+}  // namespace
+
 std::wstring AnsiToWide(const char* text) {
+  if (!text || !*text) return std::wstring();
+  std::wstring out;
+  if (WidenAscii(text, out)) return out;
+  return AnsiToWideSlow(text);
+}
+
+std::wstring AnsiToWideSlow(const char* text) {
   if (!text || !*text) return std::wstring();
   const int len = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
   if (len <= 1) return std::wstring();
@@ -29,8 +69,17 @@ std::string WideToCodePageExact(const std::wstring& text, unsigned codePage) {
   return WideToCodePage(text, codePage, flags);
 }
 
-std::string WideToAnsi(const std::wstring& text) { return WideToCodePageExact(text, GetACP()); }
-std::string WideToUtf8(const std::wstring& text) { return WideToCodePage(text, CP_UTF8, 0); }
+std::string WideToAnsi(const std::wstring& text) {
+  std::string out;
+  if (NarrowAscii(text.data(), text.size(), out)) return out;
+  return WideToCodePageExact(text, GetACP());
+}
+
+std::string WideToUtf8(const std::wstring& text) {
+  std::string out;
+  if (NarrowAscii(text.data(), text.size(), out)) return out;
+  return WideToCodePage(text, CP_UTF8, 0);
+}
 
 std::wstring Trim(const std::wstring& text) {
   size_t b = 0, e = text.size();
@@ -46,8 +95,21 @@ std::wstring UpperAscii(const std::wstring& text) {
   return out;
 }
 
+namespace {
+wchar_t FoldAscii(wchar_t c) { return (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - 32) : c; }
+}  // namespace
+
 bool SameTextAscii(const std::wstring& a, const std::wstring& b) {
-  return a.size() == b.size() && UpperAscii(a) == UpperAscii(b);
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (a[i] != b[i] && FoldAscii(a[i]) != FoldAscii(b[i])) return false;
+  return true;
+}
+
+size_t FoldedAsciiHash(const std::wstring& text) {
+  uint32_t hash = 2166136261u;  // FNV-1a over the folded code units
+  for (const wchar_t c : text) hash = (hash ^ static_cast<uint32_t>(FoldAscii(c))) * 16777619u;
+  return hash;
 }
 
 bool TryStrToInt(const std::wstring& s, int32_t& value) {
@@ -105,9 +167,27 @@ int32_t StrToIntDef(const std::wstring& text, int32_t fallback) {
 }
 
 std::wstring HexUpper8(uint32_t value) {
-  wchar_t buf[16];
-  swprintf(buf, 16, L"%08X", value);
-  return buf;
+  std::wstring out(8, L'0');
+  for (int i = 7; i >= 0; --i, value >>= 4) out[static_cast<size_t>(i)] = L"0123456789ABCDEF"[value & 15];
+  return out;
+}
+
+// By hand: the C library's wide formatting would pull its whole formatter into the plug-in.
+std::wstring UnsignedText(uint64_t value) {
+  wchar_t digits[24];
+  size_t n = 0;
+  do {
+    digits[n++] = static_cast<wchar_t>(L'0' + value % 10);
+    value /= 10;
+  } while (value);
+  std::wstring out;
+  while (n) out += digits[--n];
+  return out;
+}
+
+std::wstring DecimalText(int64_t value) {
+  if (value >= 0) return UnsignedText(static_cast<uint64_t>(value));
+  return L"-" + UnsignedText(0 - static_cast<uint64_t>(value));
 }
 
 std::wstring ReplaceAll(std::wstring text, const std::wstring& what, const std::wstring& with) {

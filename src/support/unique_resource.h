@@ -63,6 +63,7 @@ inline void CloseModule(HMODULE m) { FreeLibrary(m); }
 inline void CloseFont(HFONT f) { DeleteObject(f); }
 inline void CloseCoTaskMemString(LPWSTR s) { CoTaskMemFree(s); }
 inline void CloseGlobalString(char* s) { GlobalFree(static_cast<HGLOBAL>(s)); }
+inline void CloseView(void* view) { UnmapViewOfFile(view); }
 }  // namespace unique_resource_detail
 
 // CreateFileW and FindFirstFileW fail with INVALID_HANDLE_VALUE, not null; null is no handle either.
@@ -83,6 +84,9 @@ using TUniqueCoTaskMemString =
     TUniqueResource<TNullInvalidTraits<LPWSTR, &unique_resource_detail::CloseCoTaskMemString>>;
 // A GlobalAlloc'ed NUL-terminated ANSI string, as the host exchanges them.
 using TUniqueGlobalString = TUniqueResource<TNullInvalidTraits<char*, &unique_resource_detail::CloseGlobalString>>;
+
+// A view of a file mapping from MapViewOfFile.
+using TUniqueView = TUniqueResource<TNullInvalidTraits<void*, &unique_resource_detail::CloseView>>;
 
 // A device context from GetDC, released to its window with ReleaseDC.
 class TWindowDC {

@@ -7,6 +7,7 @@
 #include "support/errors.h"
 #include "support/guard.h"
 #include "support/module.h"
+#include "support/text.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -130,10 +131,10 @@ void TEdgeBrowser::SetParentWindow(HWND parent) {
     return;
   }
   if (!WindowClass().Ensure(&TEdgeBrowser::WindowProc))
-    Fail(L"Could not register the browser window class (error " + std::to_wstring(GetLastError()) + L").");
+    Fail(L"Could not register the browser window class (error " + DecimalText(GetLastError()) + L").");
   HWND window = CreateWindowExW(0, kWindowClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0,
                                 0, 0, 0, parent, nullptr, WindowClass().Instance(), nullptr);
-  if (!window) Fail(L"Could not create the browser window (error " + std::to_wstring(GetLastError()) + L").");
+  if (!window) Fail(L"Could not create the browser window (error " + DecimalText(GetLastError()) + L").");
   FHandle = window;
   SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }

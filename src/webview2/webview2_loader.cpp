@@ -30,10 +30,13 @@ LoaderState& State() {
   return state;
 }
 
+// The format's one "%ld" replaced by the value, written by hand to keep the C library's wide
+// formatter out of the plug-in.
 std::wstring Formatted(const wchar_t* format, long value) {
-  wchar_t buffer[160];
-  swprintf(buffer, 160, format, value);
-  return buffer;
+  std::wstring text = format;
+  const size_t at = text.find(L"%ld");
+  if (at != std::wstring::npos) text.replace(at, 3, DecimalText(value));
+  return text;
 }
 
 // The engine calls back into handler objects whose code lies in this module for as long as it

@@ -1,5 +1,6 @@
 // The registry of browser hosts: name matching, replacement, destroy and run-mode cleanup.
 #include <algorithm>
+#include <map>
 #include "browser_fixture.h"
 
 using namespace browsertest;
@@ -127,4 +128,70 @@ TEST_F(BrowserTest, CleanupOfAnEmptyOrAbsentListWritesNothing) {
   host->Message(2);  // the list exists but is empty
   host->Message(2);  // and now it is gone
   EXPECT_EQ(CleanupLines(LogTexts()), 0);
+}
+
+// Many browsers: each name still finds its own host in any ASCII case, a name destroyed from
+// the middle is gone while its neighbours stay, and the cleanup still runs backwards through
+// the order of registration.
+TEST_F(BrowserTest, ManyBrowsersKeepTheirNamesAndTheirOrder) {
+  const std::vector<std::wstring> names = {L"Panel", L"panel2", L"PANEL3", L"Chart", L"Chart ", L"\u00c4rger",
+                                           L"Grid",  L"grid_b", L"Map",    L"map1",  L"Editor", L"x"};
+  std::vector<HWND> windows;
+  for (const auto& name : names) {
+    windows.push_back(AddRectangle(testhost::Ansi(name)));
+    ASSERT_EQ(Create(name), 1) << testhost::Utf8(name);
+  }
+  ASSERT_TRUE(testhost::PumpUntil([&] { return engine::WebViewCount() == static_cast<int>(names.size()); }));
+  std::map<int, HWND> rectangleOf;  // webview number -> the Rectangle it lies in
+  for (int n = 1; n <= engine::WebViewCount(); ++n) {
+    ASSERT_TRUE(WaitReady(n));
+    rectangleOf[n] = GetParent(engine::ParentWindow(n));
+  }
+
+  // A lookup reaches the host in that name's Rectangle: its webview gets the navigation.
+  const struct {
+    std::wstring name;
+    size_t index;  // into names; npos: none
+  } lookups[] = {{L"PANEL", 0},
+                 {L"Panel2", 1},
+                 {L"panel3", 2},
+                 {L"chart", 3},
+                 {L"CHART ", 4},
+                 {L"\u00c4RGER", 5},
+                 {L"GRID_B", 7},
+                 {L"MAP1", 9},
+                 {L"X", 11},
+                 {L"\u00e4rger", std::wstring::npos},
+                 {L"Panel ", std::wstring::npos},
+                 {L"grid_", std::wstring::npos}};
+  for (const auto& l : lookups) {
+    const int before = engine::CallCount();
+    EXPECT_EQ(Navigate(l.name, L"https://found.example/"), l.index == std::wstring::npos ? 0 : 1)
+        << testhost::Utf8(l.name);
+    if (l.index == std::wstring::npos) continue;
+    const int navigate = engine::FindCallFrom(L"Navigate", before);
+    ASSERT_GE(navigate, 0) << testhost::Utf8(l.name);
+    const int webview = engine::Calls()[static_cast<size_t>(navigate)].webview;
+    EXPECT_EQ(rectangleOf[webview], windows[l.index]) << testhost::Utf8(l.name);
+  }
+
+  // Out of the middle, in another case: only that host goes.
+  EXPECT_EQ(Destroy(L"chart"), 1);
+  EXPECT_EQ(Navigate(L"Chart", L"about:blank"), 0);
+  EXPECT_EQ(Navigate(L"Chart ", L"about:blank"), 1);
+  EXPECT_EQ(Destroy(L"GRID"), 1);
+  EXPECT_EQ(Destroy(L"Grid"), 0);
+  EXPECT_EQ(Navigate(L"grid_b", L"about:blank"), 1);
+
+  std::vector<HWND> expected;
+  for (size_t i = names.size(); i-- > 0;)
+    if (names[i] != L"Chart" && names[i] != L"Grid") expected.push_back(windows[i]);
+  const int callsBefore = engine::CallCount();
+  host->Message(2);
+  std::vector<HWND> closedIn;
+  const auto calls = engine::Calls();
+  for (size_t i = static_cast<size_t>(callsBefore); i < calls.size(); ++i)
+    if (calls[i].name == L"Close") closedIn.push_back(rectangleOf[calls[i].webview]);
+  EXPECT_EQ(closedIn, expected);
+  EXPECT_EQ(CleanupLines(LogTexts()), static_cast<int>(expected.size()));
 }

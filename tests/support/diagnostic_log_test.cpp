@@ -3,7 +3,7 @@
 #include <objbase.h>
 #include <regex>
 #include <thread>
-#include <map>
+#include <vector>
 #include "support/diagnostic_log.h"
 #include "import_patch.h"
 #include "test_env.h"
@@ -146,68 +146,198 @@ TEST(DiagnosticLog, ConcurrentWritersLoseNoLineAndInterleaveWholeLines) {
 }
 
 namespace {
-// Windows grants LockFileEx only on a handle opened with read or write data access; Wine
-// grants it on any handle. These stand-ins apply Windows' rule to the calls of this module.
-std::map<HANDLE, DWORD> g_openedAccess;
-int g_locksGranted = 0, g_locksRefused = 0;
+// Every CreateFileW of this module, with the access it asked for.
+std::vector<std::pair<std::wstring, DWORD>> g_opens;
 decltype(&CreateFileW) g_realCreateFile = nullptr;
-decltype(&LockFileEx) g_realLockFileEx = nullptr;
 
 HANDLE WINAPI RecordingCreateFile(LPCWSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES sa, DWORD disposition,
                                   DWORD flags, HANDLE templateFile) {
-  HANDLE h = g_realCreateFile(name, access, share, sa, disposition, flags, templateFile);
-  if (h != INVALID_HANDLE_VALUE) g_openedAccess[h] = access;
-  return h;
+  g_opens.emplace_back(name ? name : L"", access);
+  return g_realCreateFile(name, access, share, sa, disposition, flags, templateFile);
 }
 
-BOOL WINAPI WindowsRuleLockFileEx(HANDLE h, DWORD flags, DWORD reserved, DWORD low, DWORD high, LPOVERLAPPED region) {
-  const DWORD dataAccess = GENERIC_READ | GENERIC_WRITE | GENERIC_ALL | FILE_READ_DATA | FILE_WRITE_DATA;
-  const auto opened = g_openedAccess.find(h);
-  if (opened == g_openedAccess.end() || !(opened->second & dataAccess)) {
-    ++g_locksRefused;
-    SetLastError(ERROR_ACCESS_DENIED);
-    return FALSE;
-  }
-  ++g_locksGranted;
-  return g_realLockFileEx(h, flags, reserved, low, high, region);
-}
-
-struct WindowsLockRule {
+struct RecordOpens {
   HMODULE self = GetModuleHandleW(nullptr);
-  WindowsLockRule() {
-    g_locksGranted = g_locksRefused = 0;
+  RecordOpens() {
+    g_opens.clear();
     g_realCreateFile = reinterpret_cast<decltype(&CreateFileW)>(
         PatchImport(self, "CreateFileW", reinterpret_cast<void*>(&RecordingCreateFile)));
-    g_realLockFileEx = reinterpret_cast<decltype(&LockFileEx)>(
-        PatchImport(self, "LockFileEx", reinterpret_cast<void*>(&WindowsRuleLockFileEx)));
   }
-  ~WindowsLockRule() {
-    PatchImport(self, "CreateFileW", reinterpret_cast<void*>(g_realCreateFile));
-    PatchImport(self, "LockFileEx", reinterpret_cast<void*>(g_realLockFileEx));
-    g_openedAccess.clear();
+  ~RecordOpens() { PatchImport(self, "CreateFileW", reinterpret_cast<void*>(g_realCreateFile)); }
+};
+}  // namespace
+
+// Lines stay whole without a lock because each is one write through a handle that may only
+// append: such a handle writes at the end of the file in one step. Data-write access would
+// write at the handle's own offset (over another writer's line), and Windows refuses the
+// shared file to a writer asking for more than it needs.
+TEST(DiagnosticLog, EveryLineIsOneWriteThroughAnAppendOnlyHandle) {
+  ScopedLocalAppData appData;
+  WriteLog(L"zero");
+  {
+    RecordOpens record;
+    ASSERT_NE(g_realCreateFile, nullptr);
+    WriteLog(L"first");
+    WriteDependencyLog(L"second");
+    WriteAssetLog(L"third");
+  }
+  ASSERT_EQ(g_opens.size(), 3u);
+  for (const auto& open : g_opens) {
+    EXPECT_EQ(Utf8(open.first), Utf8(appData.LogPath()));
+    EXPECT_EQ(open.second, static_cast<DWORD>(FILE_APPEND_DATA)) << std::hex << open.second;
+  }
+  const auto texts = appData.LogTexts();
+  ASSERT_EQ(texts.size(), 4u);
+  EXPECT_EQ(texts[0], "zero");
+  EXPECT_EQ(texts[1], "first");
+  EXPECT_EQ(texts[2], "NeoBookDependency | second");
+  EXPECT_EQ(texts[3], "WebAssets | third");
+}
+
+namespace {
+constexpr int kChildren = 4, kLinesPerChild = 400;
+
+// The text of one child's line: its number, the line's index and a run of x whose length
+// varies from line to line (up to 6 KB), so a torn or overwritten line cannot go unnoticed.
+std::string ChildLineText(int child, int index) {
+  const size_t padding = static_cast<size_t>((index * 37 + child * 11) % 97) * ((index % 50 == 0) ? 64 : 1);
+  return "p" + std::to_string(child) + "-" + std::to_string(index) + "-" + std::string(padding, 'x');
+}
+
+// A child of the test below: in a copy of this program started with the variable set, it
+// waits for the common start, writes its lines and ends before any test runs.
+const bool g_isLogChild = [] {
+  wchar_t value[128];
+  const DWORD length = GetEnvironmentVariableW(L"TAMREL_LOG_CHILD", value, 128);
+  if (length == 0 || length >= 128) return false;
+  const int child = value[0] - L'0';
+  HANDLE start = OpenEventW(SYNCHRONIZE, FALSE, value + 2);
+  if (start) WaitForSingleObject(start, 30000);
+  for (int i = 0; i < kLinesPerChild; ++i) WriteLog(Widen(ChildLineText(child, i)));
+  TerminateProcess(GetCurrentProcess(), 0);
+  return true;
+}();
+}  // namespace
+
+TEST(DiagnosticLog, FourProcessesWritingAtOnceLoseNoLineAndTearNone) {
+  ScopedLocalAppData appData;
+  const std::wstring eventName = L"tamrelLogStart" + std::to_wstring(GetCurrentProcessId());
+  HANDLE start = CreateEventW(nullptr, TRUE, FALSE, eventName.c_str());
+  ASSERT_NE(start, nullptr);
+  wchar_t exe[MAX_PATH];
+  GetModuleFileNameW(nullptr, exe, MAX_PATH);
+  std::vector<HANDLE> children;
+  for (int child = 0; child < kChildren; ++child) {
+    const std::wstring value = std::to_wstring(child) + L"|" + eventName;
+    const ScopedEnvironmentVariable mark(L"TAMREL_LOG_CHILD", value.c_str());
+    std::wstring command = L"\"" + std::wstring(exe) + L"\" --gtest_filter=-*";
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    ASSERT_TRUE(CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
+    CloseHandle(process.hThread);
+    children.push_back(process.hProcess);
+  }
+  Sleep(200);  // let every child reach the start line
+  SetEvent(start);
+  for (HANDLE child : children) {
+    EXPECT_EQ(WaitForSingleObject(child, 120000), WAIT_OBJECT_0);
+    CloseHandle(child);
+  }
+  CloseHandle(start);
+
+  const auto lines = appData.LogLines();
+  EXPECT_EQ(lines.size(), static_cast<size_t>(kChildren * kLinesPerChild));
+  const std::regex form(R"(^\d{4}-\d{2}-\d{2} \d{2}:\d{2}:\d{2}\.\d{3} \| PID=\d+ \| TID=\d+ \| (p(\d)-(\d+)-x*)$)");
+  std::vector<int> next(kChildren, 0);
+  for (const auto& line : lines) {
+    std::smatch m;
+    ASSERT_TRUE(std::regex_match(line, m, form)) << line.substr(0, 200);
+    const int child = std::stoi(m[2]), index = std::stoi(m[3]);
+    ASSERT_LT(child, kChildren);
+    EXPECT_EQ(index, next[child]) << "child " << child;  // each child's lines in its own order
+    EXPECT_EQ(m[1].str(), ChildLineText(child, index));
+    next[child] = index + 1;
+  }
+}
+
+namespace {
+// Counts the file-system calls this module makes while the holder lives.
+int g_fileSystemCalls = 0;
+decltype(&GetFileAttributesW) g_realAttributes = nullptr;
+decltype(&CreateDirectoryW) g_realCreateDirectory = nullptr;
+decltype(&CreateFileW) g_realOpen = nullptr;
+
+DWORD WINAPI CountingAttributes(LPCWSTR path) {
+  ++g_fileSystemCalls;
+  return g_realAttributes(path);
+}
+BOOL WINAPI CountingCreateDirectory(LPCWSTR path, LPSECURITY_ATTRIBUTES sa) {
+  ++g_fileSystemCalls;
+  return g_realCreateDirectory(path, sa);
+}
+HANDLE WINAPI CountingOpen(LPCWSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES sa, DWORD disposition,
+                           DWORD flags, HANDLE templateFile) {
+  ++g_fileSystemCalls;
+  return g_realOpen(name, access, share, sa, disposition, flags, templateFile);
+}
+
+struct CountFileSystemCalls {
+  HMODULE self = GetModuleHandleW(nullptr);
+  CountFileSystemCalls() {
+    g_fileSystemCalls = 0;
+    g_realAttributes = reinterpret_cast<decltype(&GetFileAttributesW)>(
+        PatchImport(self, "GetFileAttributesW", reinterpret_cast<void*>(&CountingAttributes)));
+    g_realCreateDirectory = reinterpret_cast<decltype(&CreateDirectoryW)>(
+        PatchImport(self, "CreateDirectoryW", reinterpret_cast<void*>(&CountingCreateDirectory)));
+    g_realOpen = reinterpret_cast<decltype(&CreateFileW)>(
+        PatchImport(self, "CreateFileW", reinterpret_cast<void*>(&CountingOpen)));
+  }
+  ~CountFileSystemCalls() {
+    PatchImport(self, "GetFileAttributesW", reinterpret_cast<void*>(g_realAttributes));
+    PatchImport(self, "CreateDirectoryW", reinterpret_cast<void*>(g_realCreateDirectory));
+    PatchImport(self, "CreateFileW", reinterpret_cast<void*>(g_realOpen));
   }
 };
 }  // namespace
 
-// The lock that keeps concurrent lines whole must be one Windows grants, and the handle
-// must still append (a handle with write-data access would write at offset 0).
-TEST(DiagnosticLog, EveryLineIsWrittenUnderALockThatWindowsGrants) {
-  ScopedLocalAppData appData;
+// Several thousand characters of folders below a file: the log folder can never be made, and
+// trying walks every level of the path. That is paid once for the value, not on every line.
+TEST(DiagnosticLog, AFolderThatCannotBeMadeIsRememberedForThatValue) {
+  const ScopedTempDir base(L"logdeep");
+  ASSERT_TRUE(WriteFileBytes(base.path() + L"blocker", "a file, not a folder"));
+  std::wstring hopeless = base.path() + L"blocker";
+  while (hopeless.size() < 5000) hopeless += L"\\level";
+  ScopedLocalAppData good;
   {
-    WindowsLockRule rule;
-    ASSERT_NE(g_realCreateFile, nullptr);
-    ASSERT_NE(g_realLockFileEx, nullptr);
-    WriteLog(L"first");
-    WriteDependencyLog(L"second");
-    WriteAssetLog(L"third");
-    EXPECT_EQ(g_locksRefused, 0);
-    EXPECT_EQ(g_locksGranted, 3);
+    const ScopedEnvironmentVariable localAppData(L"LOCALAPPDATA", hopeless.c_str());
+    CountFileSystemCalls count;
+    ASSERT_NE(g_realAttributes, nullptr);
+    ASSERT_NE(g_realCreateDirectory, nullptr);
+    WriteLog(L"lost");
+    EXPECT_GT(g_fileSystemCalls, 0);  // the first line did try
+    g_fileSystemCalls = 0;
+    for (int i = 0; i < 20; ++i) {
+      WriteLog(L"lost");
+      WriteDependencyLog(L"lost");
+      WriteAssetLog(L"lost");
+    }
+    EXPECT_LE(g_fileSystemCalls, 60);  // at most one per line, never a walk of the path
   }
-  const auto texts = appData.LogTexts();
-  ASSERT_EQ(texts.size(), 3u);
-  EXPECT_EQ(texts[0], "first");
-  EXPECT_EQ(texts[1], "NeoBookDependency | second");
-  EXPECT_EQ(texts[2], "WebAssets | third");
+  EXPECT_EQ(ReadFileBytes(base.path() + L"blocker"), "a file, not a folder");
+  // Another value is not affected, and the remembered one stays cheap afterwards.
+  WriteLog(L"kept");
+  {
+    const ScopedEnvironmentVariable localAppData(L"LOCALAPPDATA", hopeless.c_str());
+    CountFileSystemCalls count;
+    WriteLog(L"lost");
+    EXPECT_LE(g_fileSystemCalls, 1);
+  }
+  WriteLog(L"kept too");
+  const auto texts = good.LogTexts();
+  ASSERT_EQ(texts.size(), 2u);
+  EXPECT_EQ(texts[0], "kept");
+  EXPECT_EQ(texts[1], "kept too");
 }
 
 TEST(ComApartmentCheck, NamesTheApartmentTypeOfTheCallingThread) {
