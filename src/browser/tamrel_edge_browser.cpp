@@ -6,6 +6,7 @@
 #include "support/guard.h"
 #include "host/report_error.h"
 #include "support/text.h"
+#include "webview2/failure_causes.h"
 
 namespace {
 const wchar_t kUserDataSubfolder[] = L"tamrelDesk\\WebView2";
@@ -90,6 +91,8 @@ void TTamrelEdgeBrowser::HandleCreateWebViewCompleted(TEdgeBrowser*, HRESULT res
     // The pending navigation stays stored and is never delivered; nothing retries.
     ReportError(L"WebView2 initialization failed (HRESULT 0x" + hex + L"). See " + LogFilePath() +
                 L" for diagnostics.");
+    const std::wstring cause = ExplainFailure(TFailureContext::EnvironmentCreation, static_cast<uint32_t>(result));
+    if (!cause.empty()) WriteLog(cause);
     return;
   }
   WriteLog(L"WebView2 reports WebViewCreated=True");
