@@ -10,9 +10,9 @@
 namespace {
 // The engine library's creation entry, __stdcall on x86. The first parameter is a C++ bool in
 // the engine, passed in a full 4-byte stack slot: 20 argument bytes in all.
-typedef HRESULT(STDAPICALLTYPE* CreateInternalProc)(BOOL checkRunningInstance, int runtimeType,
-                                                    LPCWSTR userDataFolder, IUnknown* environmentOptions,
-                                                    ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler* handler);
+typedef HRESULT(STDAPICALLTYPE* CreateInternalProc)(
+    BOOL checkRunningInstance, int runtimeType, LPCWSTR userDataFolder, IUnknown* environmentOptions,
+    ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler* handler);
 
 // Stack bytes a __stdcall function pops; no match (an incomplete type) for any other convention.
 template <class F>
@@ -24,7 +24,8 @@ struct TStdcallArgBytes<R(STDAPICALLTYPE*)(A...)> {
 static_assert(TStdcallArgBytes<CreateInternalProc>::value == 20, "the engine entry pops 20 bytes");
 
 const char kEntryName[] = "CreateWebViewEnvironmentWithOptionsInternal";
-const wchar_t kClientStateKey[] = L"SOFTWARE\\Microsoft\\EdgeUpdate\\ClientState\\{F3017226-FE2A-4295-8BDF-00C3A9A7E4C5}";
+const wchar_t kClientStateKey[] =
+    L"SOFTWARE\\Microsoft\\EdgeUpdate\\ClientState\\{F3017226-FE2A-4295-8BDF-00C3A9A7E4C5}";
 const wchar_t kFolderValue[] = L"EBWebView";
 const wchar_t kEngineLibrary[] = L"EBWebView\\x86\\EmbeddedBrowserWebView.dll";
 const BOOL kCheckRunningInstance = TRUE;
@@ -45,6 +46,9 @@ RuntimeState& State() {
   return state;
 }
 
+// Log texts are ASCII literals, widened when written: half their size in the plug-in.
+std::wstring W(const char* text) { return AnsiToWide(text); }
+
 std::wstring Decimal(long value) {
   wchar_t buffer[24];
   swprintf(buffer, 24, L"%ld", value);
@@ -59,7 +63,7 @@ struct THive {
 // The EBWebView folder registered under one hive; empty (and logged) when there is none.
 std::wstring RegisteredFolder(const THive& hive) {
   const std::wstring where = std::wstring(hive.name) + L"\\" + kClientStateKey;
-  WriteDependencyLog(L"Looking for the WebView2 Runtime in the registry: " + where + L", value " + kFolderValue);
+  WriteDependencyLog(W("Looking for the WebView2 Runtime in the registry: ") + where + W(", value ") + kFolderValue);
   TUniqueRegistryKey key;
   LONG status = RegOpenKeyExW(hive.root, kClientStateKey, 0, KEY_READ | KEY_WOW64_32KEY, key.put());
   std::wstring folder;
@@ -73,10 +77,10 @@ std::wstring RegisteredFolder(const THive& hive) {
     }
   }
   if (folder.empty()) {
-    WriteDependencyLog(L"No WebView2 Runtime registered there; error=" + Decimal(status));
+    WriteDependencyLog(W("No WebView2 Runtime registered there; error=") + Decimal(status));
     return std::wstring();
   }
-  WriteDependencyLog(L"WebView2 Runtime registered at " + folder);
+  WriteDependencyLog(W("WebView2 Runtime registered at ") + folder);
   return folder;
 }
 
@@ -85,13 +89,13 @@ bool TryRuntimeAt(const std::wstring& folder) {
   const std::wstring version = RuntimeVersionOfFolder(folder);
   const long build = RuntimeBuildNumber(version);
   if (build < 0) {
-    WriteDependencyLog(L"The WebView2 Runtime folder is not named by a version: " + version);
+    WriteDependencyLog(W("The WebView2 Runtime folder is not named by a version: ") + version);
     return false;
   }
-  WriteDependencyLog(L"WebView2 Runtime version " + version);
+  WriteDependencyLog(W("WebView2 Runtime version ") + version);
   if (build < MinimumRuntimeBuild()) {
-    WriteDependencyLog(L"WebView2 Runtime " + version + L" is older than " + kTargetCompatibleBrowserVersion +
-                       L", the version this plug-in targets; skipped");
+    WriteDependencyLog(W("WebView2 Runtime ") + version + W(" is older than ") + kTargetCompatibleBrowserVersion +
+                       W(", the version this plug-in targets; skipped"));
     return false;
   }
 
@@ -99,14 +103,14 @@ bool TryRuntimeAt(const std::wstring& folder) {
   if (!path.empty() && path.back() != L'\\') path += L'\\';
   path += kEngineLibrary;
   if (!FileExistsAt(path)) {
-    WriteDependencyLog(L"WebView2 Runtime engine library not found: " + path);
+    WriteDependencyLog(W("WebView2 Runtime engine library not found: ") + path);
     return false;
   }
-  WriteDependencyLog(L"Attempting LoadLibrary: " + path);
+  WriteDependencyLog(W("Attempting LoadLibrary: ") + path);
   TUniqueModule module(LoadLibraryW(path.c_str()));
   if (!module) {
     const DWORD error = GetLastError();
-    WriteDependencyLog(L"LoadLibrary failed; Win32 error=" + Decimal(static_cast<long>(error)));
+    WriteDependencyLog(W("LoadLibrary failed; Win32 error=") + Decimal(static_cast<long>(error)));
     const std::wstring cause = ExplainFailure(TFailureContext::RuntimeLibrary, error);
     if (!cause.empty()) WriteDependencyLog(cause);
     return false;
@@ -114,7 +118,7 @@ bool TryRuntimeAt(const std::wstring& folder) {
   const FARPROC entry = GetProcAddress(module.get(), kEntryName);
   if (!entry) {
     const DWORD error = GetLastError();
-    WriteDependencyLog(L"Missing CreateWebViewEnvironmentWithOptionsInternal export; error=" +
+    WriteDependencyLog(W("Missing CreateWebViewEnvironmentWithOptionsInternal export; error=") +
                        Decimal(static_cast<long>(error)));
     return false;
   }
@@ -122,16 +126,10 @@ bool TryRuntimeAt(const std::wstring& folder) {
   state.module = module.release();
   state.create = reinterpret_cast<CreateInternalProc>(reinterpret_cast<void*>(entry));
   state.version = version;
-  WriteDependencyLog(L"WebView2 Runtime engine loaded and entry resolved: " + path);
+  WriteDependencyLog(W("WebView2 Runtime engine loaded and entry resolved: ") + path);
   return true;
 }
 
-bool IsDigits(const std::wstring& text) {
-  if (text.empty() || text.size() > 9) return false;
-  for (wchar_t c : text)
-    if (c < L'0' || c > L'9') return false;
-  return true;
-}
 }  // namespace
 
 std::wstring RuntimeVersionOfFolder(const std::wstring& folder) {
@@ -143,19 +141,21 @@ std::wstring RuntimeVersionOfFolder(const std::wstring& folder) {
 }
 
 long RuntimeBuildNumber(const std::wstring& version) {
-  std::wstring parts[4];
-  size_t count = 0, start = 0;
-  for (;;) {
-    const size_t dot = version.find(L'.', start);
-    if (count == 4) return -1;
-    parts[count++] = version.substr(start, dot == std::wstring::npos ? std::wstring::npos : dot - start);
-    if (dot == std::wstring::npos) break;
-    start = dot + 1;
+  // Four groups of 1 to 9 digits between dots; the third is the build.
+  long groups[4] = {};
+  size_t count = 0, digits = 0;
+  for (wchar_t c : version) {
+    if (c == L'.') {
+      if (digits == 0 || ++count == 4) return -1;
+      digits = 0;
+    } else if (c >= L'0' && c <= L'9' && digits < 9) {
+      groups[count] = groups[count] * 10 + (c - L'0');
+      ++digits;
+    } else {
+      return -1;
+    }
   }
-  if (count != 4) return -1;
-  for (const auto& part : parts)
-    if (!IsDigits(part)) return -1;
-  return std::wcstol(parts[2].c_str(), nullptr, 10);
+  return count == 3 && digits > 0 ? groups[2] : -1;
 }
 
 long MinimumRuntimeBuild() { return RuntimeBuildNumber(kTargetCompatibleBrowserVersion); }
@@ -168,7 +168,7 @@ bool EnsureInstalledRuntime() {
     const std::wstring folder = RegisteredFolder(hive);
     if (!folder.empty() && TryRuntimeAt(folder)) return true;
   }
-  WriteDependencyLog(L"No usable WebView2 Runtime was found.");
+  WriteDependencyLog(W("No usable WebView2 Runtime was found."));
   return false;
 }
 
@@ -180,7 +180,8 @@ HRESULT CreateEnvironmentThroughRuntime(PCWSTR userDataFolder, IUnknown* environ
   if (!state.create) return HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND);
   const HRESULT result =
       state.create(kCheckRunningInstance, kInstalledRuntime, userDataFolder, environmentOptions, handler);
-  WriteDependencyLog(L"CreateWebViewEnvironmentWithOptionsInternal(checkRunningInstance=true, runtimeType=0) returned 0x" +
-                     HexUpper8(static_cast<uint32_t>(result)));
+  WriteDependencyLog(
+      W("CreateWebViewEnvironmentWithOptionsInternal(checkRunningInstance=true, runtimeType=0) returned 0x") +
+      HexUpper8(static_cast<uint32_t>(result)));
   return result;
 }

@@ -1,5 +1,6 @@
 // Finds WebView2Loader.dll on first need, keeps it loaded for the life of the process and
-// forwards the browser control's two calls to its exports.
+// forwards the browser control's two calls to its exports; without a usable loader, to the
+// installed runtime (installed_runtime.cpp).
 #include "webview2/webview2_loader.h"
 #include <objbase.h>
 #include <cstring>

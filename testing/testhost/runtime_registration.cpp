@@ -5,8 +5,7 @@ namespace testhost {
 namespace {
 const wchar_t kMicrosoft[] = L"SOFTWARE\\Microsoft";
 const wchar_t kVendor[] = L"EdgeUpdate";
-const wchar_t kClientState[] =
-    L"SOFTWARE\\Microsoft\\EdgeUpdate\\ClientState\\{F3017226-FE2A-4295-8BDF-00C3A9A7E4C5}";
+const wchar_t kClientState[] = L"SOFTWARE\\Microsoft\\EdgeUpdate\\ClientState\\{F3017226-FE2A-4295-8BDF-00C3A9A7E4C5}";
 const REGSAM kView = KEY_WOW64_32KEY;
 
 bool KeyExists(HKEY root, const wchar_t* path) {

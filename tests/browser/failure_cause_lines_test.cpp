@@ -39,9 +39,9 @@ TEST_P(FailureCause, FollowsTheFailureLines) {
   const std::string message = FailureMessage(*appData, c.hr);
   EXPECT_EQ(host->SetsOf("[LastError]"), std::vector<std::string>{message});
   const auto texts = WithoutDependencyLines(LogTexts());
-  ASSERT_TRUE(InOrder(
-      texts, {"OnCreateWebViewCompleted callback received: HRESULT=0x" + Hex8(static_cast<uint32_t>(c.hr)),
-              "ERROR: " + message}));
+  ASSERT_TRUE(
+      InOrder(texts, {"OnCreateWebViewCompleted callback received: HRESULT=0x" + Hex8(static_cast<uint32_t>(c.hr)),
+                      "ERROR: " + message}));
   const std::string next = LineAfter(texts, "ERROR: " + message);
   if (c.cause) {
     EXPECT_NE(next.find(c.cause), std::string::npos) << next;
@@ -52,16 +52,16 @@ TEST_P(FailureCause, FollowsTheFailureLines) {
 
 INSTANTIATE_TEST_SUITE_P(
     Browser, FailureCause,
-    ::testing::Values(
-        CauseCase{"NoRuntimeFromTheLoader", ENGINE_STEP_ENVIRONMENT_COMPLETION, HRESULT(0x80070002),
-                  "No WebView2 Runtime is installed, or none as new as 137.0.3296.44"},
-        CauseCase{"NoRuntimeAtOnce", ENGINE_STEP_CREATE_ENVIRONMENT_CALL, HRESULT(0x80070002),
-                  "install or update the Microsoft Edge WebView2 Runtime"},
-        CauseCase{"FolderInUseWithOtherOptions", ENGINE_STEP_CONTROLLER_COMPLETION, HRESULT(0x8007139F),
-                  "in use by another process that started its browser with other options"},
-        CauseCase{"FolderAccessDenied", ENGINE_STEP_CREATE_ENVIRONMENT_CALL, HRESULT(0x80070005),
-                  "Access to the WebView2 user-data folder was denied"},
-        CauseCase{"AbortSaysNothingMore", ENGINE_STEP_CONTROLLER_COMPLETION, HRESULT(0x80004004), nullptr}),
+    ::testing::Values(CauseCase{"NoRuntimeFromTheLoader", ENGINE_STEP_ENVIRONMENT_COMPLETION, HRESULT(0x80070002),
+                                "No WebView2 Runtime is installed, or none as new as 137.0.3296.44"},
+                      CauseCase{"NoRuntimeAtOnce", ENGINE_STEP_CREATE_ENVIRONMENT_CALL, HRESULT(0x80070002),
+                                "install or update the Microsoft Edge WebView2 Runtime"},
+                      CauseCase{"FolderInUseWithOtherOptions", ENGINE_STEP_CONTROLLER_COMPLETION, HRESULT(0x8007139F),
+                                "in use by another process that started its browser with other options"},
+                      CauseCase{"FolderAccessDenied", ENGINE_STEP_CREATE_ENVIRONMENT_CALL, HRESULT(0x80070005),
+                                "Access to the WebView2 user-data folder was denied"},
+                      CauseCase{"AbortSaysNothingMore", ENGINE_STEP_CONTROLLER_COMPLETION, HRESULT(0x80004004),
+                                nullptr}),
     [](const ::testing::TestParamInfo<CauseCase>& info) { return std::string(info.param.label); });
 
 namespace {
@@ -98,8 +98,8 @@ TEST_F(BrowserTest, LoaderOfTheWrongBitnessIsNamedAndNoEngineMeansModuleNotFound
   ASSERT_EQ(created, 1);
 
   const auto texts = LogTexts();
-  const std::string attempt = "NeoBookDependency | Attempting LoadLibrary: " + testhost::Utf8(folder.path()) +
-                              "WebView2Loader.dll";
+  const std::string attempt =
+      "NeoBookDependency | Attempting LoadLibrary: " + testhost::Utf8(folder.path()) + "WebView2Loader.dll";
   EXPECT_TRUE(InOrder(texts, {attempt, "NeoBookDependency | LoadLibrary failed; Win32 error=193",
                               "NeoBookDependency | WebView2Loader.dll is not the 32-bit (x86) build"}));
   EXPECT_EQ(LineAfter(texts, "NeoBookDependency | LoadLibrary failed; Win32 error=193"),
@@ -109,6 +109,5 @@ TEST_F(BrowserTest, LoaderOfTheWrongBitnessIsNamedAndNoEngineMeansModuleNotFound
   const std::string message = FailureMessage(*appData, HRESULT(0x8007007E));
   EXPECT_EQ(LastError(), message);
   const std::string next = LineAfter(WithoutDependencyLines(texts), "ERROR: " + message);
-  EXPECT_EQ(next.rfind("Neither WebView2Loader.dll nor a usable installed WebView2 Runtime was found", 0), 0u)
-      << next;
+  EXPECT_EQ(next.rfind("Neither WebView2Loader.dll nor a usable installed WebView2 Runtime was found", 0), 0u) << next;
 }

@@ -7,7 +7,9 @@
 using namespace browsertest;
 
 namespace {
-std::wstring EngineLibrary() { return testhost::StandInRuntimeFolder() + L"\\EBWebView\\x86\\EmbeddedBrowserWebView.dll"; }
+std::wstring EngineLibrary() {
+  return testhost::StandInRuntimeFolder() + L"\\EBWebView\\x86\\EmbeddedBrowserWebView.dll";
+}
 std::string Dependency(const std::string& text) { return "NeoBookDependency | " + text; }
 }  // namespace
 
@@ -22,8 +24,8 @@ TEST_F(BrowserTest, BecomesReadyThroughTheInstalledRuntimeWithNoLoaderAnywhere) 
 
   AddRectangle("Rect1");
   ASSERT_EQ(Create(L"Rect1", L"https://pending.example/"), 1);
-  ASSERT_TRUE(testhost::PumpUntil(
-      [&] { return FindCall(runtime.Calls(), L"AddScriptToExecuteOnDocumentCreated") >= 0; }));
+  ASSERT_TRUE(
+      testhost::PumpUntil([&] { return FindCall(runtime.Calls(), L"AddScriptToExecuteOnDocumentCreated") >= 0; }));
   testhost::PumpUntil([&] { return runtime.PendingDeliveries() == 0; });
 
   const std::wstring userData = appData->dir() + L"tamrelDesk\\WebView2";

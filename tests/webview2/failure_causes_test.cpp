@@ -23,8 +23,6 @@ TEST(FailureCauses, EachKnownCodeIsExplainedInItsOwnContextOnly) {
       {TFailureContext::EnvironmentCreation, 0x8007139F,
        "user-data folder is in use by another process that started its browser with other options"},
       {TFailureContext::EnvironmentCreation, 0x80070005, "Access to the WebView2 user-data folder was denied"},
-      {TFailureContext::EnvironmentCreation, 0x800401F0, "COM is not initialized"},
-      {TFailureContext::EnvironmentCreation, 0x80010106, "multithreaded COM apartment"},
       {TFailureContext::LoaderLibrary, ERROR_BAD_EXE_FORMAT, "WebView2Loader.dll is not the 32-bit (x86) build"},
       {TFailureContext::RuntimeLibrary, ERROR_BAD_EXE_FORMAT,
        "EmbeddedBrowserWebView.dll is not the 32-bit (x86) build"},

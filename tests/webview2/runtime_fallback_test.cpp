@@ -17,9 +17,12 @@ std::string Looking(const char* hive) {
   return std::string("Looking for the WebView2 Runtime in the registry: ") + hive +
          "\\SOFTWARE\\Microsoft\\EdgeUpdate\\ClientState\\{F3017226-FE2A-4295-8BDF-00C3A9A7E4C5}, value EBWebView";
 }
-std::string EngineOf(const std::wstring& folder) { return Narrow(folder) + "\\EBWebView\\x86\\EmbeddedBrowserWebView.dll"; }
+std::string EngineOf(const std::wstring& folder) {
+  return Narrow(folder) + "\\EBWebView\\x86\\EmbeddedBrowserWebView.dll";
+}
 std::string Returned(const char* hex) {
-  return std::string("CreateWebViewEnvironmentWithOptionsInternal(checkRunningInstance=true, runtimeType=0) returned 0x") +
+  return std::string(
+             "CreateWebViewEnvironmentWithOptionsInternal(checkRunningInstance=true, runtimeType=0) returned 0x") +
          hex;
 }
 std::vector<std::string> Found(const std::wstring& folder, const std::string& version) {
@@ -40,7 +43,8 @@ TEST(RuntimeFallback, PerUserRuntimeIsUsedWithoutALoaderAndKeptFromThenOn) {
   testhost::ScopedRuntimeRegistration registration(HKEY_CURRENT_USER, folder);
   ASSERT_TRUE(registration.ok());
   // The fixture answers 0x0000ABCE only when all five arguments arrived in their 20 stack bytes.
-  const auto results = s.Run({L"create", L"version", L"create", L"loaded=" + folder + L"\\EBWebView\\x86\\EmbeddedBrowserWebView.dll"});
+  const auto results =
+      s.Run({L"create", L"version", L"create", L"loaded=" + folder + L"\\EBWebView\\x86\\EmbeddedBrowserWebView.dll"});
   EXPECT_EQ(results, (std::vector<std::string>{"create 0x0000ABCE", "version 0x00000000 138.0.3351.48",
                                                "create 0x0000ABCE", "loaded yes"}));
   EXPECT_EQ(s.DependencyLines(),
@@ -61,8 +65,9 @@ TEST(RuntimeFallback, PerMachineRuntimeComesFirst) {
   ASSERT_TRUE(perMachine.ok());
   ASSERT_TRUE(perUser.ok());
   EXPECT_EQ(s.Run({L"create"}), std::vector<std::string>{"create 0x0000ABCE"});
-  EXPECT_EQ(s.DependencyLines(),
-            Join({{kNotFound, Looking("HKEY_LOCAL_MACHINE")}, Found(machine, "138.0.3351.48"), {Returned("0000ABCE")}}));
+  EXPECT_EQ(
+      s.DependencyLines(),
+      Join({{kNotFound, Looking("HKEY_LOCAL_MACHINE")}, Found(machine, "138.0.3351.48"), {Returned("0000ABCE")}}));
 }
 
 TEST(RuntimeFallback, UnusablePerMachineRuntimeFallsToThePerUserOne) {
@@ -78,15 +83,16 @@ TEST(RuntimeFallback, UnusablePerMachineRuntimeFallsToThePerUserOne) {
                       "WebView2 Runtime 120.0.2210.91 is older than 137.0.3296.44, the version this plug-in targets; "
                       "skipped"),
             lines.end());
-  EXPECT_EQ(lines.back(), "GetAvailableCoreWebView2BrowserVersionString answered from the installed WebView2 Runtime: "
-                          "137.0.3296.44");
+  EXPECT_EQ(lines.back(),
+            "GetAvailableCoreWebView2BrowserVersionString answered from the installed WebView2 Runtime: "
+            "137.0.3296.44");
 }
 
 TEST(RuntimeFallback, LoaderBesideThePluginIsUsedAndTheRegistryIsNotRead) {
   LoaderScenario s;
   s.PlaceLoader(s.plugin, "complete");
-  testhost::ScopedRuntimeRegistration registration(
-      HKEY_CURRENT_USER, s.PlaceRuntime(L"138.0.3351.48", "fake_runtime_engine"));
+  testhost::ScopedRuntimeRegistration registration(HKEY_CURRENT_USER,
+                                                   s.PlaceRuntime(L"138.0.3351.48", "fake_runtime_engine"));
   ASSERT_TRUE(registration.ok());
   EXPECT_EQ(s.Run({L"create", L"version"}),
             (std::vector<std::string>{"create 0x0000ABCD", "version 0x00000000 98.7.6.5"}));
@@ -107,8 +113,8 @@ class UnusableRuntime : public ::testing::TestWithParam<UnusableCase> {};
 TEST_P(UnusableRuntime, FallsThroughToModuleNotFound) {
   const UnusableCase& c = GetParam();
   LoaderScenario s;
-  const std::wstring folder = c.fixture ? s.PlaceRuntime(c.versionFolder, c.fixture)
-                                        : s.root + L"gone\\" + c.versionFolder;
+  const std::wstring folder =
+      c.fixture ? s.PlaceRuntime(c.versionFolder, c.fixture) : s.root + L"gone\\" + c.versionFolder;
   testhost::ScopedRuntimeRegistration registration(HKEY_CURRENT_USER, folder);
   ASSERT_TRUE(registration.ok());
   const std::wstring library = folder + L"\\EBWebView\\x86\\EmbeddedBrowserWebView.dll";
@@ -141,8 +147,9 @@ INSTANTIATE_TEST_SUITE_P(
                      }},
         UnusableCase{"MissingFolder", L"138.0.3351.48", nullptr,
                      [](const std::wstring& folder) {
-                       return std::vector<std::string>{"WebView2 Runtime version 138.0.3351.48",
-                                                       "WebView2 Runtime engine library not found: " + EngineOf(folder)};
+                       return std::vector<std::string>{
+                           "WebView2 Runtime version 138.0.3351.48",
+                           "WebView2 Runtime engine library not found: " + EngineOf(folder)};
                      }},
         UnusableCase{"LibraryWithoutTheEntry", L"138.0.3351.48", "fake_loader_complete",
                      [](const std::wstring& folder) {
