@@ -8,6 +8,7 @@
 #include "host/report_error.h"
 #include "support/text.h"
 #include "webview2/engine_call.h"
+#include "webview2/failure_causes.h"
 
 namespace {
 const wchar_t kUserDataSubfolder[] = L"tamrelDesk\\WebView2";
@@ -93,6 +94,8 @@ void TTamrelEdgeBrowser::HandleCreateWebViewCompleted(TEdgeBrowser*, HRESULT res
     // The pending navigation stays stored and is never delivered; nothing retries.
     ReportError(L"WebView2 initialization failed (HRESULT 0x" + hex + L"). See " + LogFilePath() +
                 L" for diagnostics.");
+    const std::wstring cause = ExplainFailure(TFailureContext::EnvironmentCreation, static_cast<uint32_t>(result));
+    if (!cause.empty()) WriteLog(cause);
     return;
   }
   WriteLog(L"WebView2 reports WebViewCreated=True");

@@ -1,6 +1,9 @@
 // Finds WebView2Loader.dll on first need, keeps it loaded for the life of the process and
-// forwards the browser control's two calls to its exports.
+// forwards the browser control's two calls to its exports; without a usable loader, to the
+// installed runtime (installed_runtime.cpp).
 #include "webview2/webview2_loader.h"
+#include <objbase.h>
+#include <cstring>
 #include <cwchar>
 #include "support/file_system.h"
 #include "support/module.h"
@@ -8,6 +11,9 @@
 #include "support/diagnostic_log.h"
 #include "support/text.h"
 #include "support/unique_resource.h"
+#include "webview2/failure_causes.h"
+#include "webview2/installed_runtime.h"
+#include "webview2/webview2.h"
 
 namespace {
 typedef HRESULT(STDAPICALLTYPE* CreateEnvironmentProc)(PCWSTR, PCWSTR, ICoreWebView2EnvironmentOptions*,
@@ -79,6 +85,8 @@ bool TryLoadWebView2Loader(const std::wstring& candidate) {
   if (!module) {
     const DWORD error = GetLastError();
     WriteDependencyLog(Formatted(L"LoadLibrary failed; Win32 error=%ld", static_cast<long>(error)));
+    const std::wstring cause = ExplainFailure(TFailureContext::LoaderLibrary, error);
+    if (!cause.empty()) WriteDependencyLog(cause);
     return false;
   }
   const FARPROC create = GetProcAddress(module.get(), "CreateCoreWebView2EnvironmentWithOptions");
@@ -123,11 +131,27 @@ bool EnsureWebView2Loader() {
   return false;
 }
 
+namespace {
+// The loader when one is usable, else the installed runtime itself; each keeps answering once found.
+enum class TEngineRoute { None, Loader, Runtime };
+TEngineRoute EnsureEngineRoute() {
+  if (State().module) return TEngineRoute::Loader;
+  if (!InstalledRuntimeVersion().empty()) return TEngineRoute::Runtime;
+  if (EnsureWebView2Loader()) return TEngineRoute::Loader;
+  if (EnsureInstalledRuntime()) return TEngineRoute::Runtime;
+  return TEngineRoute::None;
+}
+}  // namespace
+
 HRESULT CreateEnvironmentThroughLoader(PCWSTR browserExecutableFolder, PCWSTR userDataFolder,
                                        ICoreWebView2EnvironmentOptions* environmentOptions,
                                        ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler* handler) {
-  if (!EnsureWebView2Loader()) return kModuleNotFound;
+  const TEngineRoute route = EnsureEngineRoute();
+  if (route == TEngineRoute::None) return kModuleNotFound;
   PinOwnModule();
+  // The runtime's entry knows no browser folder: it always uses the installed runtime.
+  if (route == TEngineRoute::Runtime)
+    return CreateEnvironmentThroughRuntime(userDataFolder, environmentOptions, handler);
   const HRESULT result =
       State().createEnvironment(browserExecutableFolder, userDataFolder, environmentOptions, handler);
   WriteDependencyLog(L"CreateCoreWebView2EnvironmentWithOptions returned 0x" +
@@ -137,7 +161,20 @@ HRESULT CreateEnvironmentThroughLoader(PCWSTR browserExecutableFolder, PCWSTR us
 
 HRESULT GetBrowserVersionThroughLoader(PCWSTR browserExecutableFolder, LPWSTR* versionInfo) {
   if (versionInfo) *versionInfo = nullptr;
-  if (!EnsureWebView2Loader()) return kModuleNotFound;
+  const TEngineRoute route = EnsureEngineRoute();
+  if (route == TEngineRoute::None) return kModuleNotFound;
+  if (route == TEngineRoute::Runtime) {
+    // The installed runtime's version is the name of its folder.
+    const std::wstring version = InstalledRuntimeVersion();
+    if (!versionInfo) return E_POINTER;
+    const size_t bytes = (version.size() + 1) * sizeof(wchar_t);
+    *versionInfo = static_cast<LPWSTR>(CoTaskMemAlloc(bytes));
+    if (!*versionInfo) return E_OUTOFMEMORY;
+    memcpy(*versionInfo, version.c_str(), bytes);
+    WriteDependencyLog(L"GetAvailableCoreWebView2BrowserVersionString answered from the installed WebView2 Runtime: " +
+                       version);
+    return S_OK;
+  }
   const HRESULT result = State().browserVersion(browserExecutableFolder, versionInfo);
   WriteDependencyLog(L"GetAvailableCoreWebView2BrowserVersionString returned 0x" +
                      HexUpper8(static_cast<uint32_t>(result)));

@@ -31,6 +31,8 @@ class EngineClient {
   EngineClient() {
     if (!GetModuleHandleExW(0, L"WebView2Loader.dll", &module_)) module_ = LoadLibraryW(Path().c_str());
   }
+  // The copy of the double at `path` (the instance of that file the plug-in loads, if it did).
+  explicit EngineClient(const std::wstring& path) { module_ = LoadLibraryW(path.c_str()); }
   // The double stays loaded: it pins itself once it has posted anything.
   ~EngineClient() {
     if (module_) FreeLibrary(module_);

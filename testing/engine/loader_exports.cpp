@@ -42,12 +42,12 @@ engine::EnvironmentOptions ReadOptions(PCWSTR browserFolder, PCWSTR userDataFold
 
 }  // namespace
 
-extern "C" HRESULT STDAPICALLTYPE CreateCoreWebView2EnvironmentWithOptions(
-    PCWSTR browserExecutableFolder, PCWSTR userDataFolder, ICoreWebView2EnvironmentOptions* environmentOptions,
-    ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler* environmentCreatedHandler) {
+namespace {
+// The environment creation both entries share, after each has recorded its own call.
+HRESULT StartEnvironment(PCWSTR browserExecutableFolder, PCWSTR userDataFolder,
+                         ICoreWebView2EnvironmentOptions* environmentOptions,
+                         ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler* environmentCreatedHandler) {
   engine::EngineCore& core = engine::EngineCore::Instance();
-  core.Record(L"CreateCoreWebView2EnvironmentWithOptions",
-              engine::JoinArgs({engine::ArgText(browserExecutableFolder), engine::ArgText(userDataFolder)}), 0);
   core.SetLastOptions(ReadOptions(browserExecutableFolder, userDataFolder, environmentOptions));
   if (HRESULT hr = core.Failure(ENGINE_STEP_CREATE_ENVIRONMENT_CALL); FAILED(hr)) return hr;
   if (!environmentCreatedHandler) return E_POINTER;
@@ -65,6 +65,36 @@ extern "C" HRESULT STDAPICALLTYPE CreateCoreWebView2EnvironmentWithOptions(
     done->Invoke(S_OK, environment.get());
   });
   return S_OK;
+}
+}  // namespace
+
+extern "C" HRESULT STDAPICALLTYPE CreateCoreWebView2EnvironmentWithOptions(
+    PCWSTR browserExecutableFolder, PCWSTR userDataFolder, ICoreWebView2EnvironmentOptions* environmentOptions,
+    ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler* environmentCreatedHandler) {
+  engine::EngineCore::Instance().Record(
+      L"CreateCoreWebView2EnvironmentWithOptions",
+      engine::JoinArgs({engine::ArgText(browserExecutableFolder), engine::ArgText(userDataFolder)}), 0);
+  return StartEnvironment(browserExecutableFolder, userDataFolder, environmentOptions, environmentCreatedHandler);
+}
+
+// The installed runtime's own engine entry, which the plug-in uses when it finds no loader.
+// The .def file exports it from its @20 decoration: a declaration with other argument sizes
+// does not link. The options come as IUnknown and are asked for their interface, as the
+// runtime does.
+extern "C" HRESULT STDAPICALLTYPE CreateWebViewEnvironmentWithOptionsInternal(
+    bool checkRunningInstance, int runtimeType, PCWSTR userDataFolder, IUnknown* environmentOptions,
+    ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler* environmentCreatedHandler) {
+  engine::EngineCore::Instance().Record(
+      L"CreateWebViewEnvironmentWithOptionsInternal",
+      engine::JoinArgs(
+          {checkRunningInstance ? L"true" : L"false", std::to_wstring(runtimeType), engine::ArgText(userDataFolder)}),
+      0);
+  ICoreWebView2EnvironmentOptions* options = nullptr;
+  if (environmentOptions && FAILED(environmentOptions->QueryInterface(engine_abi::IID_ICoreWebView2EnvironmentOptions,
+                                                                      reinterpret_cast<void**>(&options))))
+    return E_NOINTERFACE;
+  auto held = engine::Ref<ICoreWebView2EnvironmentOptions>::Adopt(options);
+  return StartEnvironment(nullptr, userDataFolder, options, environmentCreatedHandler);
 }
 
 extern "C" HRESULT STDAPICALLTYPE GetAvailableCoreWebView2BrowserVersionString(PCWSTR browserExecutableFolder,

@@ -38,6 +38,14 @@ void LoaderScenario::PlaceLoader(const std::wstring& folder, const char* kind) {
   ASSERT_TRUE(CopyFileW(source.c_str(), (folder + L"WebView2Loader.dll").c_str(), FALSE));
 }
 
+std::wstring LoaderScenario::PlaceRuntime(const std::wstring& name, const char* fixture) {
+  const std::wstring version = Folder(Folder(root + L"rt") + name);
+  const std::wstring x86 = Folder(Folder(version + L"EBWebView") + L"x86");
+  const std::wstring source = Fixtures() + testhost::Widen(fixture) + L".dll";
+  EXPECT_TRUE(CopyFileW(source.c_str(), (x86 + L"EmbeddedBrowserWebView.dll").c_str(), FALSE));
+  return version.substr(0, version.size() - 1);
+}
+
 std::vector<std::string> LoaderScenario::Run(const std::vector<std::wstring>& operations,
                                              const std::wstring& pluginPath, const std::wstring& currentDir) {
   if (!ready) {

@@ -17,6 +17,11 @@ class LoaderScenario {
 
   // Copies a fixture loader ("complete" or "partial") to <folder>WebView2Loader.dll.
   void PlaceLoader(const std::wstring& folder, const char* kind);
+  // Lays out an installed runtime's version folder <root>rt\<name> with a fixture as its engine
+  // library EBWebView\x86\EmbeddedBrowserWebView.dll (a fixture's file name without ".dll":
+  // "fake_runtime_engine", or a loader's, which lacks the engine's entry); the folder's path,
+  // without a trailing backslash.
+  std::wstring PlaceRuntime(const std::wstring& name, const char* fixture);
 
   // Runs the runner from `host` with `currentDir`, loading `pluginPath`; the result lines.
   std::vector<std::string> Run(const std::vector<std::wstring>& operations, const std::wstring& pluginPath,
