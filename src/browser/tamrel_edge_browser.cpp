@@ -18,6 +18,14 @@ void RaiseOnFailure(HRESULT hr, const wchar_t* operation) {
 }
 }  // namespace
 
+std::wstring ServedFolderFailure(const std::wstring& hostName, HRESULT hr) {
+  const std::wstring code = L"HRESULT 0x" + HexUpper8(static_cast<uint32_t>(hr));
+  if (hr == E_NOINTERFACE)
+    return L"This WebView2 runtime cannot serve a folder: it has no ICoreWebView2_3 (" + code +
+           L"). Update the WebView2 Runtime, or load the folder with zkTamrelLoadFolder.";
+  return L"SetVirtualHostNameToFolderMapping failed for " + hostName + L" (" + code + L").";
+}
+
 std::unique_ptr<TTamrelEdgeBrowser> TTamrelEdgeBrowser::CreateForRectangle(HWND rectangleHandle) {
   WriteLog(L"Creating WebView host; Rectangle HWND=" +
            HexUpper8(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(rectangleHandle))));
@@ -114,7 +122,20 @@ void TTamrelEdgeBrowser::HandleInitScriptRegistered(TEdgeBrowser*, HRESULT resul
     NavigateToString(html);
   } else if (!FPendingURL.empty()) {
     const std::wstring url = std::move(FPendingURL);
+    const std::wstring hostName = std::move(FPendingHostName);
+    const std::wstring folder = std::move(FPendingFolder);
     FPendingURL.clear();
+    FPendingHostName.clear();
+    FPendingFolder.clear();
+    if (!hostName.empty()) {
+      const HRESULT hr =
+          SetVirtualHostNameToFolderMapping(hostName, folder, COREWEBVIEW2_HOST_RESOURCE_ACCESS_KIND_DENY);
+      if (FAILED(hr)) {
+        // No action is running to report it; without the mapping the URL would reach nothing.
+        WriteLog(L"Pending served folder not applied: " + ServedFolderFailure(hostName, hr));
+        return;
+      }
+    }
     Navigate(url);
   }
 }
@@ -126,6 +147,22 @@ void TTamrelEdgeBrowser::QueueNavigate(const std::wstring& url) {
   }
   FPendingURL = url;
   FPendingHTML.clear();
+  FPendingHostName.clear();
+  FPendingFolder.clear();
+}
+
+HRESULT TTamrelEdgeBrowser::QueueServedFolder(const std::wstring& hostName, const std::wstring& folder,
+                                              const std::wstring& url) {
+  if (AcceptsNavigation()) {
+    const HRESULT hr = SetVirtualHostNameToFolderMapping(hostName, folder, COREWEBVIEW2_HOST_RESOURCE_ACCESS_KIND_DENY);
+    if (FAILED(hr)) return hr;
+    Navigate(url);
+    return S_OK;
+  }
+  QueueNavigate(url);
+  FPendingHostName = hostName;
+  FPendingFolder = folder;
+  return S_OK;
 }
 
 void TTamrelEdgeBrowser::QueueHTML(const std::wstring& html) {
@@ -135,6 +172,8 @@ void TTamrelEdgeBrowser::QueueHTML(const std::wstring& html) {
   }
   FPendingHTML = html;
   FPendingURL.clear();
+  FPendingHostName.clear();
+  FPendingFolder.clear();
 }
 
 bool TTamrelEdgeBrowser::HandleWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
