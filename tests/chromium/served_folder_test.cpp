@@ -105,6 +105,25 @@ TEST_F(ServedFolder, OnlyFilesOfTheFolderAreServed) {
   // The browser resolves dot segments, encoded ones too, before asking: they stay in the folder.
   EXPECT_EQ(Fetched("/lib/%2e%2e/%2e%2e/secret.txt"), "404 404 Not Found");
   if (linked) EXPECT_EQ(Fetched("/link.txt"), "403 403 Forbidden");
+
+  // The served page may load a classic script of the folder; a page of another origin (here one
+  // shown from a string) may not: the folder is served with access DENY.
+  folder_.Write(L"app\\plain.js", "window.tamrelDesk.postMessage('plain script ran at ' + location.protocol);");
+  const std::string tag =
+      "<script src=\"https://files.example/plain.js\" "
+      "onerror=\"window.tamrelDesk.postMessage('refused to another origin')\"></script>";
+  EXPECT_EQ(Report([&] {
+              ASSERT_EQ(Exec(4, {"Srv",
+                                 "const s = document.createElement('script'); s.src = '/plain.js';"
+                                 "document.body.appendChild(s);",
+                                 ""}),
+                        1);
+            }),
+            "plain script ran at https:");
+  EXPECT_EQ(Report([&] {
+              ASSERT_EQ(Exec(3, {"Srv", "<!doctype html><body>" + tag + "</body>"}), 1);
+            }),
+            "refused to another origin");
 }
 
 }  // namespace
