@@ -144,9 +144,8 @@ std::vector<TActionRow> BuildTable() {
   rows.push_back(Header("Served Web App"));
   TActionRow serveFolder = Action<&ServeLocalWebApp>(
       25, "zkTamrelServeFolder",
-      "Serve a local web application folder from a virtual https origin and open its start page (index.html by "
-      "default), so that ES modules, fetch and workers run as on a web server. The host name may be empty: one "
-      "unique to the Rectangle is used.",
+      "Serve a local web application folder from a virtual https origin, where ES modules and fetch work, and open its "
+      "start page (index.html by default). An empty host name gives one unique to the Rectangle.",
       L"Serve Local Web Application Folder",
       {kRectangle, Text(ptPath, L"Application folder path"), Text(ptText, L"Start page (default: index.html)"),
        Text(ptText, L"Virtual host name (optional)")});

@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <string>
 #include "actions/action_handlers.h"
+#include "actions/file_url.h"
 #include "actions/served_origin.h"
 #include "actions/start_page.h"
 #include "browser/browser_registry.h"
@@ -21,6 +22,18 @@ namespace {
 std::wstring WithoutTrailingSeparator(std::wstring folder) {
   while (folder.size() > 3 && (folder.back() == L'\\' || folder.back() == L'/')) folder.pop_back();
   return folder;
+}
+
+const wchar_t kInvalidHostName[] =
+    L"Invalid host name for a served folder (dot-separated labels of letters, digits and inner hyphens, 1 to 63 "
+    L"characters each, the last not all digits; 253 at most): \"";
+
+// "https://<host>/" and the page's path below the folder, "\\" turned into "/", encoded as in a
+// file URL (a file name holds no ":").
+std::wstring ServedPageURL(const std::wstring& hostName, std::wstring relativePage) {
+  for (wchar_t& c : relativePage)
+    if (c == L'\\') c = L'/';
+  return L"https://" + hostName + L"/" + PercentEncodeUtf8(relativePage);
 }
 
 bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
@@ -44,9 +57,7 @@ bool ServeLocalWebApp(const std::wstring& name, const std::wstring& folder, cons
     // Everything about the folder is checked before the Rectangle, as for a loaded folder.
     const std::wstring fullFolder = WithoutTrailingSeparator(FullPath(Trim(folder)));
     if (fullFolder.size() > kMaxServedFolderLength)
-      Fail(L"Served web application folder path is too long (" + std::to_wstring(fullFolder.size()) +
-           L" characters; a served folder takes at most " + std::to_wstring(kMaxServedFolderLength) + L"): " +
-           fullFolder);
+      Fail(L"Served web application folder path is longer than 259 characters: " + fullFolder);
     if (!DirectoryExistsAt(fullFolder)) Fail(L"Served web application folder was not found: " + fullFolder);
     std::wstring page = Trim(startPage);
     if (page.empty()) page = L"index.html";
@@ -56,14 +67,9 @@ bool ServeLocalWebApp(const std::wstring& name, const std::wstring& folder, cons
     if (below.empty()) Fail(L"Served web application entry page is outside the served folder: " + page);
     if (!FileExistsAt(page)) Fail(L"Served web application entry page was not found: " + page);
 
-    std::wstring host = DefaultServedHostName(name);
-    if (!Trim(hostName).empty()) {
-      host = CanonicalServedHostName(hostName);
-      if (host.empty())
-        Fail(L"Invalid host name for a served folder: \"" + Trim(hostName) +
-             L"\". Use dot-separated labels of letters, digits and hyphens (1 to 63 characters each, not beginning "
-             L"or ending with a hyphen, the last not all digits), 253 characters at most.");
-    }
+    const std::wstring given = Trim(hostName);
+    const std::wstring host = given.empty() ? DefaultServedHostName(name) : CanonicalServedHostName(given);
+    if (host.empty()) Fail(kInvalidHostName + given + L"\".");
 
     TTamrelEdgeBrowser& browser = RequireBrowserHost(name);
     const std::wstring url = ServedPageURL(host, below);

@@ -38,10 +38,6 @@ bool AllDigits(const std::wstring& label) {
   return true;
 }
 
-bool KeptInSegment(unsigned char byte) {
-  return (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') || (byte >= '0' && byte <= '9') || byte == '-' ||
-         byte == '.' || byte == '_' || byte == '~';
-}
 }  // namespace
 
 std::wstring DefaultServedHostName(const std::wstring& rectangleName) {
@@ -75,22 +71,4 @@ std::wstring CanonicalServedHostName(const std::wstring& hostName) {
     label.clear();
   }
   return host;
-}
-
-std::wstring ServedPageURL(const std::wstring& hostName, const std::wstring& relativePage) {
-  static const wchar_t kHex[] = L"0123456789ABCDEF";
-  std::wstring path;
-  for (const char c : WideToUtf8(relativePage)) {
-    const unsigned char byte = static_cast<unsigned char>(c);
-    if (byte == '\\' || byte == '/') {
-      path += L'/';
-    } else if (KeptInSegment(byte)) {
-      path += static_cast<wchar_t>(byte);
-    } else {
-      path += L'%';
-      path += kHex[byte >> 4];
-      path += kHex[byte & 0x0F];
-    }
-  }
-  return L"https://" + hostName + L"/" + path;
 }

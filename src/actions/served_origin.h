@@ -19,7 +19,3 @@ std::wstring DefaultServedHostName(const std::wstring& rectangleName);
 // and neither beginning nor ending with "-", the last label not all digits (no IPv4 address), no
 // trailing dot, 253 characters at most.
 std::wstring CanonicalServedHostName(const std::wstring& hostName);
-
-// "https://<host>/" followed by the page's path below the folder: "\" turned into "/" and each
-// segment's UTF-8 bytes percent-encoded except ASCII letters, digits and - . _ ~.
-std::wstring ServedPageURL(const std::wstring& hostName, const std::wstring& relativePage);

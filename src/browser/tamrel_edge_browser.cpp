@@ -21,8 +21,8 @@ void RaiseOnFailure(HRESULT hr, const wchar_t* operation) {
 std::wstring ServedFolderFailure(const std::wstring& hostName, HRESULT hr) {
   const std::wstring code = L"HRESULT 0x" + HexUpper8(static_cast<uint32_t>(hr));
   if (hr == E_NOINTERFACE)
-    return L"This WebView2 runtime cannot serve a folder: it has no ICoreWebView2_3 (" + code +
-           L"). Update the WebView2 Runtime, or load the folder with zkTamrelLoadFolder.";
+    return L"This WebView2 runtime cannot serve a folder (no ICoreWebView2_3, " + code +
+           L"): update it, or use zkTamrelLoadFolder.";
   return L"SetVirtualHostNameToFolderMapping failed for " + hostName + L" (" + code + L").";
 }
 

@@ -41,8 +41,6 @@ class TTamrelEdgeBrowser final : public TEdgeBrowser {
   // navigation, replacing whatever was pending, and are applied in that order when it is
   // delivered; S_OK is returned.
   HRESULT QueueServedFolder(const std::wstring& hostName, const std::wstring& folder, const std::wstring& url);
-  const std::wstring& PendingHostName() const { return FPendingHostName; }
-  const std::wstring& PendingFolder() const { return FPendingFolder; }
 
   // ---- per-host settings written by the actions, read by the event handlers -------------------
   // (A script's result variable is no setting: each ExecuteScript call carries its own.)

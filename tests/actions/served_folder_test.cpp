@@ -188,8 +188,8 @@ TEST_F(ServedFolderTest, RuntimeWithoutTheInterfaceIsAClearErrorAndNothingIsOpen
   engine::Client().SetVirtualHostMapping(FALSE, S_OK);
   EXPECT_EQ(Serve(L"Rect1", app, L"", L"app.example"), 0);
   ExpectReportedOnce(
-      L"This WebView2 runtime cannot serve a folder: it has no ICoreWebView2_3 (HRESULT 0x80004002). Update the "
-      L"WebView2 Runtime, or load the folder with zkTamrelLoadFolder.");
+      L"This WebView2 runtime cannot serve a folder (no ICoreWebView2_3, HRESULT 0x80004002): update it, or use "
+      L"zkTamrelLoadFolder.");
   EXPECT_TRUE(Requests().empty());
   EXPECT_FALSE(LogHas("Served web application page queued: "));
 }
@@ -211,9 +211,8 @@ TEST_F(ServedFolderTest, QueuedFolderOnARuntimeWithoutTheInterfaceIsLoggedAtRead
   DrainPostedMessages();
   EXPECT_TRUE(Requests().empty());
   EXPECT_TRUE(
-      LogHas("Pending served folder not applied: This WebView2 runtime cannot serve a folder: it has no "
-             "ICoreWebView2_3 (HRESULT 0x80004002). Update the WebView2 Runtime, or load the folder with "
-             "zkTamrelLoadFolder."));
+      LogHas("Pending served folder not applied: This WebView2 runtime cannot serve a folder (no "
+             "ICoreWebView2_3, HRESULT 0x80004002): update it, or use zkTamrelLoadFolder."));
 }
 
 // ---- the folder, the start page and the host name ------------------------------------------------------
@@ -248,10 +247,7 @@ TEST_F(ServedFolderTest, FolderLongerThanTheMappingTakesIsRefusedBeforeAnythingE
   const std::wstring longFolder = root + std::wstring(kMaxServedFolderLength + 1 - root.size(), L'x');
   ASSERT_EQ(longFolder.size(), kMaxServedFolderLength + 1);
   EXPECT_EQ(Serve(L"Rect1", longFolder, L"", L""), 0);
-  ExpectReportedOnce(
-      L"Served web application folder path is too long (260 characters; a served folder takes at "
-      L"most 259): " +
-      longFolder);
+  ExpectReportedOnce(L"Served web application folder path is longer than 259 characters: " + longFolder);
   // One character less is checked as any folder (it does not exist).
   Forget();
   EXPECT_EQ(Serve(L"Rect1", longFolder.substr(0, kMaxServedFolderLength), L"", L""), 0);
@@ -271,9 +267,10 @@ TEST_F(ServedFolderTest, HostNamesChromiumWouldNotTakeAreRefused) {
         std::wstring(L"app/x.example"), std::wstring(L"\u00e4pp.example"), tooLongLabel + L".example", tooLongName}) {
     Forget();
     EXPECT_EQ(Serve(L"Rect1", app, L"", bad), 0) << testhost::Utf8(bad);
-    ExpectReportedOnce(L"Invalid host name for a served folder: \"" + bad +
-                       L"\". Use dot-separated labels of letters, digits and hyphens (1 to 63 characters each, not "
-                       L"beginning or ending with a hyphen, the last not all digits), 253 characters at most.");
+    ExpectReportedOnce(
+        L"Invalid host name for a served folder (dot-separated labels of letters, digits and inner hyphens, 1 to 63 "
+        L"characters each, the last not all digits; 253 at most): \"" +
+        bad + L"\".");
   }
   EXPECT_TRUE(Requests().empty());
   // One character less is the longest name accepted.

@@ -136,9 +136,8 @@ const ExpectedEntry kCatalogue[] = {
     {25,
      "zkTamrelServeFolder",
      {8, 5, 1, 1},
-     "Serve a local web application folder from a virtual https origin and open its start page (index.html by "
-     "default), so that ES modules, fetch and workers run as on a web server. The host name may be empty: one unique "
-     "to the Rectangle is used."},
+     "Serve a local web application folder from a virtual https origin, where ES modules and fetch work, and open its "
+     "start page (index.html by default). An empty host name gives one unique to the Rectangle."},
 };
 }  // namespace
 
