@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Renders the design-time editor dialog of every action (ids 1 to 23) into PNG pictures in
+# Renders the design-time editor dialog of every action with one (ids 1 to 23 and 25) into PNG pictures in
 # docs/editor/, so that the dialogs can be seen without VisualNEO. The plug-in runs under
 # Wine's x11 driver on a private Xvfb display, in a Wine prefix of its own.
 set -euo pipefail

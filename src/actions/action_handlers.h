@@ -1,5 +1,5 @@
 #pragma once
-// Run-time handlers of actions 1 to 24, one argument per parameter of the action (the action
+// Run-time handlers of actions 1 to 25, one argument per parameter of the action (the action
 // table checks that). Parameters arrive as UTF-16, untrimmed.
 #include <cstdint>
 #include <string>
@@ -31,6 +31,9 @@ bool ClearDebugConsole(const std::wstring& name);
 
 bool LoadLocalHTMLFile(const std::wstring& name, const std::wstring& path);
 bool LoadLocalWebApp(const std::wstring& name, const std::wstring& folder, const std::wstring& startPage);
+// Action 25: the folder served from https://<host>/ (host may be empty: one made for the Rectangle).
+bool ServeLocalWebApp(const std::wstring& name, const std::wstring& folder, const std::wstring& startPage,
+                      const std::wstring& hostName);
 
 bool CreateTabulatorGrid(const std::wstring& name, const std::wstring& id, const std::wstring& json,
                          const std::wstring& resultVariable);

@@ -140,6 +140,17 @@ std::vector<TActionRow> BuildTable() {
       "Register bundled ECharts, themes, Tabulator and/or Quill files as VisualNEO publication dependencies. "
       "Components: ECHARTS, THEMES, TABULATOR, QUILL or ALL. Run during publication setup/design before publishing.",
       nullptr, {Plain(ptText), Plain(ptVariable)}));
+  // Later actions come after every earlier entry, so that the ids and calls before them stay.
+  rows.push_back(Header("Served Web App"));
+  TActionRow serveFolder = Action<&ServeLocalWebApp>(
+      25, "zkTamrelServeFolder",
+      "Serve a local web application folder from a virtual https origin, where ES modules and fetch work, and open its "
+      "start page (index.html by default). An empty host name gives one unique to the Rectangle.",
+      L"Serve Local Web Application Folder",
+      {kRectangle, Text(ptPath, L"Application folder path"), Text(ptText, L"Start page (default: index.html)"),
+       Text(ptText, L"Virtual host name (optional)")});
+  serveFolder.RegistersFolderFiles = true;
+  rows.push_back(serveFolder);
   return rows;
 }
 }  // namespace

@@ -21,6 +21,7 @@ bool KeptAsIs(unsigned char byte) {
   return (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') || (byte >= '0' && byte <= '9') || byte == '-' ||
          byte == '_' || byte == '.' || byte == '~' || byte == '/' || byte == ':';
 }
+}  // namespace
 
 std::wstring PercentEncodeUtf8(const std::wstring& text) {
   static const wchar_t kHex[] = L"0123456789ABCDEF";
@@ -37,7 +38,6 @@ std::wstring PercentEncodeUtf8(const std::wstring& text) {
   }
   return out;
 }
-}  // namespace
 
 std::wstring PathToFileURL(const std::wstring& path) {
   std::wstring body = WithoutExtendedPrefix(FullPath(Trim(path)));

@@ -8,3 +8,5 @@
 // "file://". An extended-length or device prefix ("\\?\" or "\\.\") is dropped first, its
 // "UNC\" form giving a network path, so that such a path names the same file in the URL.
 std::wstring PathToFileURL(const std::wstring& path);
+// The UTF-8 bytes of text percent-encoded except ASCII letters, digits and - _ . ~ / :.
+std::wstring PercentEncodeUtf8(const std::wstring& text);

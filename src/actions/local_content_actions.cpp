@@ -6,6 +6,7 @@
 #include <string>
 #include "actions/action_handlers.h"
 #include "actions/file_url.h"
+#include "actions/start_page.h"
 #include "browser/browser_registry.h"
 #include "browser/tamrel_edge_browser.h"
 #include "support/diagnostic_log.h"
@@ -13,39 +14,6 @@
 #include "support/file_system.h"
 #include "host/report_error.h"
 #include "support/text.h"
-
-namespace {
-bool StartsWith(const std::wstring& text, const wchar_t* prefix) {
-  return text.compare(0, wcslen(prefix), prefix) == 0;
-}
-
-bool HasExtendedPrefix(const std::wstring& page) {
-  return StartsWith(page, L"\\\\?\\") || StartsWith(page, L"\\\\.\\");
-}
-
-// Codes 0 to 31, the double quote, < > | * and ?; an extended-length prefix is not tested.
-bool HasInvalidPathCharacters(const std::wstring& page) {
-  const size_t from = HasExtendedPrefix(page) ? 4 : 0;
-  for (size_t i = from; i < page.size(); ++i) {
-    const wchar_t c = page[i];
-    if (c < 32 || c == L'"' || c == L'<' || c == L'>' || c == L'|' || c == L'*' || c == L'?') return true;
-  }
-  return false;
-}
-
-// A start page that names its own root (a leading slash, a drive, an extended prefix) is not
-// placed below the folder.
-bool IsRootedPage(const std::wstring& page) {
-  return (!page.empty() && (page[0] == L'\\' || page[0] == L'/')) || (page.size() >= 2 && page[1] == L':') ||
-         HasExtendedPrefix(page);
-}
-
-std::wstring JoinFolderAndPage(const std::wstring& folder, const std::wstring& page) {
-  const wchar_t last = folder.empty() ? L'\0' : folder.back();
-  if (last == L'\\' || last == L'/' || last == L':') return folder + page;
-  return folder + L"\\" + page;
-}
-}  // namespace
 
 bool LoadLocalHTMLFile(const std::wstring& name, const std::wstring& path) {
   return RunGuarded([&] {
@@ -69,8 +37,7 @@ bool LoadLocalWebApp(const std::wstring& name, const std::wstring& folder, const
     page = Trim(startPage);
     if (page.empty()) page = L"index.html";
     if (HasInvalidPathCharacters(page)) Fail(L"Invalid characters in path");
-    if (!IsRootedPage(page)) page = JoinFolderAndPage(fullFolder, page);
-    page = FullPath(page);
+    page = FullPath(StartPagePath(fullFolder, page));
     if (!FileExistsAt(page)) Fail(L"Web application entry page was not found: " + page);
     return true;
   });

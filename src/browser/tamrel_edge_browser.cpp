@@ -22,6 +22,14 @@ void LogRefusedDelivery(HRESULT hr, const wchar_t* operation) {
 }
 }  // namespace
 
+std::wstring ServedFolderFailure(const std::wstring& hostName, HRESULT hr) {
+  const std::wstring code = L"HRESULT 0x" + HexUpper8(static_cast<uint32_t>(hr));
+  if (hr == E_NOINTERFACE)
+    return L"This WebView2 runtime cannot serve a folder (no ICoreWebView2_3, " + code +
+           L"): update it, or use zkTamrelLoadFolder.";
+  return L"SetVirtualHostNameToFolderMapping failed for " + hostName + L" (" + code + L").";
+}
+
 std::unique_ptr<TTamrelEdgeBrowser> TTamrelEdgeBrowser::CreateForRectangle(HWND rectangleHandle) {
   WriteLog(L"Creating WebView host; Rectangle HWND=" +
            HexUpper8(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(rectangleHandle))));
@@ -120,7 +128,20 @@ void TTamrelEdgeBrowser::HandleInitScriptRegistered(TEdgeBrowser*, HRESULT resul
     LogRefusedDelivery(NavigateToString(html), L"NavigateToString");
   } else if (!FPendingURL.empty()) {
     const std::wstring url = std::move(FPendingURL);
+    const std::wstring hostName = std::move(FPendingHostName);
+    const std::wstring folder = std::move(FPendingFolder);
     FPendingURL.clear();
+    FPendingHostName.clear();
+    FPendingFolder.clear();
+    if (!hostName.empty()) {
+      const HRESULT hr =
+          SetVirtualHostNameToFolderMapping(hostName, folder, COREWEBVIEW2_HOST_RESOURCE_ACCESS_KIND_DENY);
+      if (FAILED(hr)) {
+        // No action is running to report it; without the mapping the URL would reach nothing.
+        WriteLog(L"Pending served folder not applied: " + ServedFolderFailure(hostName, hr));
+        return;
+      }
+    }
     LogRefusedDelivery(Navigate(url), L"Navigate");
   }
 }
@@ -132,6 +153,22 @@ void TTamrelEdgeBrowser::QueueNavigate(const std::wstring& url) {
   }
   FPendingURL = url;
   FPendingHTML.clear();
+  FPendingHostName.clear();
+  FPendingFolder.clear();
+}
+
+HRESULT TTamrelEdgeBrowser::QueueServedFolder(const std::wstring& hostName, const std::wstring& folder,
+                                              const std::wstring& url) {
+  if (AcceptsNavigation()) {
+    const HRESULT hr = SetVirtualHostNameToFolderMapping(hostName, folder, COREWEBVIEW2_HOST_RESOURCE_ACCESS_KIND_DENY);
+    if (FAILED(hr)) return hr;
+    RequireEngineCall(Navigate(url), L"Navigate");
+    return S_OK;
+  }
+  QueueNavigate(url);
+  FPendingHostName = hostName;
+  FPendingFolder = folder;
+  return S_OK;
 }
 
 void TTamrelEdgeBrowser::QueueHTML(const std::wstring& html) {
@@ -143,6 +180,8 @@ void TTamrelEdgeBrowser::QueueHTML(const std::wstring& html) {
   }
   FPendingHTML = html;
   FPendingURL.clear();
+  FPendingHostName.clear();
+  FPendingFolder.clear();
 }
 
 bool TTamrelEdgeBrowser::HandleWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {

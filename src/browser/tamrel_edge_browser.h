@@ -12,6 +12,9 @@
 // LParam 1 or 3 hides the host, 2 shows it, 4 refits it to its parent; the result is 0.
 constexpr UINT WM_HOSTCONTROL = WM_USER + 250;  // 0x4FA
 
+// The message for a virtual host mapping the engine refused (hr from QueueServedFolder).
+std::wstring ServedFolderFailure(const std::wstring& hostName, HRESULT hr);
+
 class TTamrelEdgeBrowser final : public TEdgeBrowser {
  public:
   // Builds a host in the Rectangle's window and starts the WebView creation. Raises when
@@ -34,6 +37,12 @@ class TTamrelEdgeBrowser final : public TEdgeBrowser {
   void QueueHTML(const std::wstring& html);
   const std::wstring& PendingURL() const { return FPendingURL; }
   const std::wstring& PendingHTML() const { return FPendingHTML; }
+  // Maps https://<hostName>/ to folder (access of other origins denied), then navigates to url.
+  // When navigation is accepted both happen at once and the mapping's HRESULT is returned
+  // (nothing is navigated when it failed). Otherwise the two wait together as the one pending
+  // navigation, replacing whatever was pending, and are applied in that order when it is
+  // delivered; S_OK is returned.
+  HRESULT QueueServedFolder(const std::wstring& hostName, const std::wstring& folder, const std::wstring& url);
 
   // ---- per-host settings written by the actions, read by the event handlers -------------------
   // (A script's result variable is no setting: each ExecuteScript call carries its own.)
@@ -87,6 +96,8 @@ class TTamrelEdgeBrowser final : public TEdgeBrowser {
 
   std::wstring FPendingURL;
   std::wstring FPendingHTML;
+  std::wstring FPendingHostName;  // with FPendingFolder: the mapping FPendingURL needs
+  std::wstring FPendingFolder;
   std::wstring FRectangleName;
   std::wstring FBridgeVariable;
   std::wstring FBridgeActionScript;

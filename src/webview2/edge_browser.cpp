@@ -347,6 +347,18 @@ HRESULT TEdgeBrowser::Navigate(const std::wstring& uri) {
   return FWebView->Navigate(uri.c_str());
 }
 
+HRESULT TEdgeBrowser::SetVirtualHostNameToFolderMapping(const std::wstring& hostName, const std::wstring& folder,
+                                                        COREWEBVIEW2_HOST_RESOURCE_ACCESS_KIND accessKind) {
+  if (!FWebView) return kNotCreated;
+  // Asked for on each call: the reference is held only for the call.
+  ComPtr<ICoreWebView2_3> webview3;
+  const HRESULT hr =
+      FWebView->QueryInterface(ICoreWebView2_3::Iid(), reinterpret_cast<void**>(webview3.GetAddressOf()));
+  if (FAILED(hr)) return hr;
+  if (!webview3) return E_NOINTERFACE;
+  return webview3->SetVirtualHostNameToFolderMapping(hostName.c_str(), folder.c_str(), accessKind);
+}
+
 HRESULT TEdgeBrowser::NavigateToString(const std::wstring& html) {
   if (!FWebView) return kNotCreated;
   return FWebView->NavigateToString(html.c_str());

@@ -84,6 +84,10 @@ class TEdgeBrowser {
   // ---- operations (fail with HRESULT_FROM_WIN32(ERROR_INVALID_STATE) before the WebView exists)
   HRESULT Navigate(const std::wstring& uri);
   HRESULT NavigateToString(const std::wstring& html);
+  // ICoreWebView2_3's mapping of https://<hostName>/ to a folder; E_NOINTERFACE on a runtime
+  // without that interface.
+  HRESULT SetVirtualHostNameToFolderMapping(const std::wstring& hostName, const std::wstring& folder,
+                                            COREWEBVIEW2_HOST_RESOURCE_ACCESS_KIND accessKind);
   // The completion arrives in OnExecuteScript with this call's own context, so that scripts
   // in flight together each get theirs back, in whatever order they complete.
   HRESULT ExecuteScript(const std::wstring& script, const std::wstring& context = std::wstring());

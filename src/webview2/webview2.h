@@ -255,6 +255,35 @@ struct ICoreWebView2 : public IUnknown {
   TAMREL_WV2_METHOD(remove_WindowCloseRequested, EventRegistrationToken token);                        // 60
 };
 
+// ---- later WebView interfaces, reached with QueryInterface on ICoreWebView2 --------------------
+// ICoreWebView2_3 carries the virtual host mapping at slot 71; every slot before it is declared
+// so that the hand-written vtable reaches it.
+
+typedef int32_t COREWEBVIEW2_HOST_RESOURCE_ACCESS_KIND;
+// Other origins (including NavigateToString pages) may not read the mapped files.
+constexpr COREWEBVIEW2_HOST_RESOURCE_ACCESS_KIND COREWEBVIEW2_HOST_RESOURCE_ACCESS_KIND_DENY = 0;
+
+struct ICoreWebView2_2 : public ICoreWebView2 {
+  TAMREL_WV2_IID(0x9e8f0cf8, 0xe670, 0x4b5e, 0xb2, 0xbc, 0x73, 0xe0, 0x61, 0xe3, 0x18, 0x4c)
+  TAMREL_WV2_METHOD(add_WebResourceResponseReceived, IUnknown* eventHandler, EventRegistrationToken* token);  // 61
+  TAMREL_WV2_METHOD(remove_WebResourceResponseReceived, EventRegistrationToken token);                        // 62
+  TAMREL_WV2_METHOD(NavigateWithWebResourceRequest, IUnknown* request);                                       // 63
+  TAMREL_WV2_METHOD(add_DOMContentLoaded, IUnknown* eventHandler, EventRegistrationToken* token);             // 64
+  TAMREL_WV2_METHOD(remove_DOMContentLoaded, EventRegistrationToken token);                                   // 65
+  TAMREL_WV2_METHOD(get_CookieManager, IUnknown** cookieManager);                                             // 66
+  TAMREL_WV2_METHOD(get_Environment, ICoreWebView2Environment** environment);                                 // 67
+};
+
+struct ICoreWebView2_3 : public ICoreWebView2_2 {
+  TAMREL_WV2_IID(0xa0d6df20, 0x3b92, 0x416d, 0xaa, 0x0c, 0x43, 0x7a, 0x9c, 0x72, 0x78, 0x57)
+  TAMREL_WV2_METHOD(TrySuspend, IUnknown* handler);       // 68
+  TAMREL_WV2_METHOD(Resume);                              // 69
+  TAMREL_WV2_METHOD(get_IsSuspended, BOOL* isSuspended);  // 70
+  TAMREL_WV2_METHOD(SetVirtualHostNameToFolderMapping, LPCWSTR hostName, LPCWSTR folderPath,
+                    COREWEBVIEW2_HOST_RESOURCE_ACCESS_KIND accessKind);      // 71
+  TAMREL_WV2_METHOD(ClearVirtualHostNameToFolderMapping, LPCWSTR hostName);  // 72
+};
+
 // ---- event arguments --------------------------------------------------------------------------
 
 struct ICoreWebView2NavigationStartingEventArgs : public IUnknown {

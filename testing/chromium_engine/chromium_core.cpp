@@ -183,9 +183,7 @@ HRESULT ChromiumCore::NavigateToString(engine::Page& page, const std::wstring& h
     if (body.size() > kMaxStringDocumentBytes) return E_INVALIDARG;
     if (!s->fetchEnabled) {
       s->fetchEnabled = true;
-      s->Send("Fetch.enable",
-              Json{{"patterns", Json::array({Json{{"urlPattern", std::string(kStringDocumentOrigin) + "*"},
-                                                  {"requestStage", "Request"}}})}});
+      UpdateFetchPatterns(s);
     }
     const std::string url = kStringDocumentOrigin + std::to_string(s->nextStringDocument++);
     s->stringDocuments[url] = std::move(body);

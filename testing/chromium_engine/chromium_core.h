@@ -50,6 +50,12 @@ class ChromiumCore final : public engine::EngineBehaviour {
                          engine::DocumentScriptCompletion done) override;
   void RemoveDocumentScript(engine::Page& page, const std::wstring& id) override;
   void StartScript(engine::Page& page, const std::wstring& script, engine::ScriptCompletion done) override;
+  // Virtual hosts (virtual_hosts.cpp): requests to http(s)://<host>/ are paused and answered
+  // with the files of the mapped folder.
+  bool OffersVirtualHostMapping() const override { return true; }
+  HRESULT SetVirtualHostMapping(engine::Page& page, const std::wstring& host, const std::wstring& folder,
+                                int32_t accessKind) override;
+  HRESULT ClearVirtualHostMapping(engine::Page& page, const std::wstring& host) override;
 
  private:
   // The navigation WebView2 reports on: one id from NavigationStarting to NavigationCompleted.
@@ -80,6 +86,8 @@ class ChromiumCore final : public engine::EngineBehaviour {
     std::map<std::string, std::string> stringDocuments;  // made-up URL -> UTF-8 HTML
     int nextStringDocument = 1;
     bool fetchEnabled = false;
+    std::map<std::string, std::wstring> virtualHosts;  // lower-case host -> Windows folder
+    std::map<std::string, int32_t> virtualHostAccess;  // lower-case host -> access kind
 
     void Send(const std::string& method, const nlohmann::json& params, CdpConnection::Reply reply = nullptr) {
       browser->Cdp().Send(method, params, sessionId, std::move(reply));
@@ -111,6 +119,11 @@ class ChromiumCore final : public engine::EngineBehaviour {
   void OnLoaded(const State& s);
   void OnBinding(const State& s, const nlohmann::json& params);
   void OnRequestPaused(const State& s, const nlohmann::json& params);
+  // Fetch.enable with the patterns of string documents and of every mapped host.
+  void UpdateFetchPatterns(const State& s);
+  // Answers a paused request to a mapped host; false when the URL is on no mapped host.
+  bool ServeVirtualHost(const State& s, const std::string& requestId, const nlohmann::json& request,
+                        const std::string& resourceType);
   bool StartNavigation(const State& s, const std::string& loaderId, const std::string& url, const std::string& type);
   bool Complete(const State& s, bool success, int32_t status);
   // Hands one event to the webview's handlers; false once the page is closed.

@@ -174,6 +174,7 @@ void ChromiumCore::OnBinding(const State& s, const Json& params) {
 void ChromiumCore::OnRequestPaused(const State& s, const Json& params) {
   const std::string requestId = Text(params, "requestId");
   const std::string url = Text(Member(params, "request"), "url");
+  if (ServeVirtualHost(s, requestId, Member(params, "request"), Text(params, "resourceType"))) return;
   auto it = s->stringDocuments.find(WithoutFragment(url));
   if (it == s->stringDocuments.end()) {
     s->Send("Fetch.continueRequest", Json{{"requestId", requestId}});

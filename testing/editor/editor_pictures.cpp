@@ -41,6 +41,7 @@ const std::vector<Sample> kSamples = {
     {22, {"Rectangle1", "editor", "{\"theme\":\"snow\"}", "[EditorResult]"}},
     {23,
      {"Rectangle1", "chart", "{\"xAxis\":{\"type\":\"category\"},\"series\":[{\"type\":\"bar\"}]}", "[ChartResult]"}},
+    {25, {"Rectangle1", "C:\\Publication\\webapp\\dist", "index.html", ""}},
 };
 
 struct Capture {

@@ -337,6 +337,49 @@ ENGINE_ABI_INTERFACE(ICoreWebView2ProcessFailedEventArgs, 4,
 ENGINE_ABI_INTERFACE(ICoreWebView2WebMessageReceivedEventArgs, 6,
                      {0x0f99a40c, 0xe962, 0x4207, {0x9e, 0x92, 0xe3, 0xd5, 0x42, 0xef, 0xf8, 0x49}})
 
+// ICoreWebView2_2 and ICoreWebView2_3 extend ICoreWebView2 (slots 0-60 are its own): the
+// webview answers them for the virtual host mapping at slot 71.
+constexpr bool SlotsRunOnFrom(const int* slots, int count, int first, int total) {
+  for (int i = 0; i < count; ++i)
+    if (slots[i] != first + i) return false;
+  return first + count == total;
+}
+
+#define ENGINE_ICoreWebView2_2_SLOTS(X)                                                                 \
+  X(61, add_WebResourceResponseReceived, (IUnknown * eventHandler, EventRegistrationToken * token), 12) \
+  X(62, remove_WebResourceResponseReceived, (EventRegistrationToken token), 12)                         \
+  X(63, NavigateWithWebResourceRequest, (IUnknown * request), 8)                                        \
+  X(64, add_DOMContentLoaded, (IUnknown * eventHandler, EventRegistrationToken * token), 12)            \
+  X(65, remove_DOMContentLoaded, (EventRegistrationToken token), 12)                                    \
+  X(66, get_CookieManager, (IUnknown * *cookieManager), 8)                                              \
+  X(67, get_Environment, (ICoreWebView2Environment * *environment), 8)
+
+// accessKind is COREWEBVIEW2_HOST_RESOURCE_ACCESS_KIND: DENY 0, ALLOW 1, DENY_CORS 2.
+#define ENGINE_ICoreWebView2_3_SLOTS(X)                                                                  \
+  X(68, TrySuspend, (IUnknown * handler), 8)                                                             \
+  X(69, Resume, (), 4)                                                                                   \
+  X(70, get_IsSuspended, (BOOL * isSuspended), 8)                                                        \
+  X(71, SetVirtualHostNameToFolderMapping, (LPCWSTR hostName, LPCWSTR folderPath, INT32 accessKind), 16) \
+  X(72, ClearVirtualHostNameToFolderMapping, (LPCWSTR hostName), 8)
+
+#define ENGINE_ABI_DERIVED_INTERFACE(Name, Parent, first, total, ...)                                   \
+  inline constexpr GUID IID_##Name = __VA_ARGS__;                                                       \
+  struct Name : public Parent {                                                                         \
+    ENGINE_##Name##_SLOTS(ENGINE_ABI_DECLARE)                                                           \
+  };                                                                                                    \
+  namespace layout_##Name {                                                                             \
+    constexpr int kSlots[] = {ENGINE_##Name##_SLOTS(ENGINE_ABI_SLOT_NUMBER)};                           \
+    static_assert(SlotsRunOnFrom(kSlots, static_cast<int>(sizeof(kSlots) / sizeof(int)), first, total), \
+                  "slots of " #Name " must run on from its parent's last slot without gaps");           \
+    ENGINE_##Name##_SLOTS(ENGINE_ABI_CHECK_BYTES)                                                       \
+  }                                                                                                     \
+  static_assert(sizeof(Name) == sizeof(void*), #Name " must hold only its vtable pointer");
+
+ENGINE_ABI_DERIVED_INTERFACE(ICoreWebView2_2, ICoreWebView2, 61, 68,
+                             {0x9e8f0cf8, 0xe670, 0x4b5e, {0xb2, 0xbc, 0x73, 0xe0, 0x61, 0xe3, 0x18, 0x4c}})
+ENGINE_ABI_DERIVED_INTERFACE(ICoreWebView2_3, ICoreWebView2_2, 68, 73,
+                             {0xa0d6df20, 0x3b92, 0x416d, {0xaa, 0x0c, 0x43, 0x7a, 0x9c, 0x72, 0x78, 0x57}})
+
 // COREWEBVIEW2_PROCESS_FAILED_KIND and COREWEBVIEW2_WEB_ERROR_STATUS are 32-bit enums; the
 // double passes them as INT32 (values in engine_control.h come straight from the test).
 

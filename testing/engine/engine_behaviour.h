@@ -47,6 +47,13 @@ class EngineBehaviour {
   // Runs a script in the page; `done` is called later through the message loop.
   virtual void StartScript(Page& page, const std::wstring& script, ScriptCompletion done) = 0;
 
+  // ICoreWebView2_3: whether the webview answers QueryInterface for it (and ICoreWebView2_2),
+  // and its virtual host mapping: https://<host>/ serves the files of folder.
+  virtual bool OffersVirtualHostMapping() const = 0;
+  virtual HRESULT SetVirtualHostMapping(Page& page, const std::wstring& host, const std::wstring& folder,
+                                        int32_t accessKind) = 0;
+  virtual HRESULT ClearVirtualHostMapping(Page& page, const std::wstring& host) = 0;
+
  protected:
   ~EngineBehaviour() = default;
 };

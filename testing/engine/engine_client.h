@@ -47,6 +47,19 @@ class EngineClient {
   // --- settings -----------------------------------------------------------------------------
   void Reset() { Fn<decltype(&Engine_Reset)>("Engine_Reset")(); }
   void FailStep(EngineStep step, HRESULT hr) { Fn<decltype(&Engine_FailStep)>("Engine_FailStep")(step, hr); }
+  void SetVirtualHostMapping(BOOL offered, HRESULT result) {
+    Fn<decltype(&Engine_SetVirtualHostMapping)>("Engine_SetVirtualHostMapping")(offered, result);
+  }
+  // The folder mapped to host on webview n; empty when host is not mapped.
+  std::wstring VirtualHostFolder(int32_t webview, const std::wstring& host) const {
+    auto fn = Fn<decltype(&Engine_VirtualHostFolder)>("Engine_VirtualHostFolder");
+    const int32_t n = fn(webview, host.c_str(), nullptr, 0);
+    if (n < 0) return std::wstring();
+    std::wstring text(static_cast<size_t>(n) + 1, L'\0');
+    fn(webview, host.c_str(), &text[0], n + 1);
+    text.resize(static_cast<size_t>(n));
+    return text;
+  }
   void SetBrowserVersion(HRESULT hr, const wchar_t* version) {
     Fn<decltype(&Engine_SetBrowserVersion)>("Engine_SetBrowserVersion")(hr, version);
   }

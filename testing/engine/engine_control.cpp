@@ -188,6 +188,18 @@ BOOL __cdecl Engine_CompleteScript(int32_t index, HRESULT hr, const wchar_t* jso
   return EngineCore::Instance().CompleteScript(index, hr, NullableText::Of(json)) ? TRUE : FALSE;
 }
 
+void __cdecl Engine_SetVirtualHostMapping(BOOL offered, HRESULT result) {
+  EngineCore::Instance().SetVirtualHostMapping(offered != FALSE, result);
+}
+
+int32_t __cdecl Engine_VirtualHostFolder(int32_t webview, const wchar_t* host, wchar_t* buf, int32_t cap) {
+  auto page = EngineCore::Instance().FindPage(webview);
+  if (!page || !host) return -1;
+  for (const auto& mapping : page->virtualHosts)
+    if (mapping.first == host) return CopyText(mapping.second, buf, cap);
+  return -1;
+}
+
 int32_t __cdecl Engine_PendingDeliveries(void) { return engine::PendingDeliveries(); }
 
 void __cdecl Engine_SetBrowserVersion(HRESULT hr, const wchar_t* version) {

@@ -121,6 +121,14 @@ int32_t __cdecl Engine_PendingScriptCount(void);
 // Completes the pending script at index (0 = oldest still pending); posted, arrives on pump.
 BOOL __cdecl Engine_CompleteScript(int32_t index, HRESULT hr, const wchar_t* json);
 
+// ICoreWebView2_3's virtual host mapping. offered FALSE: QueryInterface for ICoreWebView2_2 and
+// ICoreWebView2_3 gives E_NOINTERFACE (an old runtime); otherwise the mapping call returns
+// result (S_OK: the mapping is kept). Calls are recorded as "SetVirtualHostNameToFolderMapping"
+// with host|folder|access kind. Both settings return to offered and S_OK on reset.
+void __cdecl Engine_SetVirtualHostMapping(BOOL offered, HRESULT result);
+// Folder mapped to host on webview n (cap characters incl. NUL); -1 when host is not mapped.
+int32_t __cdecl Engine_VirtualHostFolder(int32_t webview, const wchar_t* host, wchar_t* buf, int32_t cap);
+
 // Completions, events and messages posted on the calling thread that have not arrived yet.
 int32_t __cdecl Engine_PendingDeliveries(void);
 

@@ -29,6 +29,25 @@ void EngineCore::Reset() {
   manualScripts_ = false;
   scriptHr_ = S_OK;
   scriptJson_ = kNullJson;
+  virtualHostOffered_ = true;
+  virtualHostResult_ = S_OK;
+}
+
+HRESULT EngineCore::SetVirtualHostMapping(Page& page, const std::wstring& host, const std::wstring& folder, int32_t) {
+  if (FAILED(virtualHostResult_)) return virtualHostResult_;
+  ClearVirtualHostMapping(page, host);
+  page.virtualHosts.emplace_back(host, folder);
+  return S_OK;
+}
+
+HRESULT EngineCore::ClearVirtualHostMapping(Page& page, const std::wstring& host) {
+  for (auto it = page.virtualHosts.begin(); it != page.virtualHosts.end(); ++it) {
+    if (it->first == host) {
+      page.virtualHosts.erase(it);
+      break;
+    }
+  }
+  return S_OK;
 }
 
 void EngineCore::Record(const std::wstring& name, const std::wstring& args, int32_t webview) {

@@ -72,6 +72,8 @@ struct Page {
   std::vector<std::wstring> settledScriptIds;
   // For each navigation started (Navigate, NavigateToString): the scripts that applied to it.
   std::vector<std::vector<std::wstring>> navigationScripts;
+  // Virtual host mappings in force: host name as given -> folder.
+  std::vector<std::pair<std::wstring, std::wstring>> virtualHosts;
   EventSink* sink = nullptr;  // the live webview object, null once it is gone
 };
 
@@ -153,6 +155,16 @@ class EngineCore final : public EngineBehaviour {
   int32_t PendingScriptCount() const { return static_cast<int32_t>(pendingScripts_.size()); }
   bool CompleteScript(int32_t index, HRESULT hr, const NullableText& json);
 
+  // Virtual host mapping: offered or not (E_NOINTERFACE), and what the mapping call returns.
+  void SetVirtualHostMapping(bool offered, HRESULT result) {
+    virtualHostOffered_ = offered;
+    virtualHostResult_ = result;
+  }
+  bool OffersVirtualHostMapping() const override { return virtualHostOffered_; }
+  HRESULT SetVirtualHostMapping(Page& page, const std::wstring& host, const std::wstring& folder,
+                                int32_t accessKind) override;
+  HRESULT ClearVirtualHostMapping(Page& page, const std::wstring& host) override;
+
  private:
   EngineCore() { Reset(); }
 
@@ -166,6 +178,8 @@ class EngineCore final : public EngineBehaviour {
   HRESULT scriptHr_ = S_OK;
   NullableText scriptJson_;
   std::vector<ScriptCompletion> pendingScripts_;
+  bool virtualHostOffered_ = true;
+  HRESULT virtualHostResult_ = S_OK;
 };
 
 // Argument rendering for the call records.

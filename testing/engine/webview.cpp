@@ -375,4 +375,59 @@ HRESULT WebView::remove_WindowCloseRequested(EventRegistrationToken t) {
   return Unsupported(L"remove_WindowCloseRequested", TokenText(t));
 }
 
+// --- ICoreWebView2_2 / ICoreWebView2_3 ----------------------------------------------------------
+
+HRESULT WebView::QueryInterface(REFIID riid, void** object) {
+  if (object && Behaviour().OffersVirtualHostMapping() &&
+      (IsEqualGUID(riid, IID_ICoreWebView2_2) || IsEqualGUID(riid, IID_ICoreWebView2_3))) {
+    *object = static_cast<ICoreWebView2_3*>(this);
+    AddRef();
+    return S_OK;
+  }
+  return ComObject::QueryInterface(riid, object);
+}
+
+HRESULT WebView::add_WebResourceResponseReceived(IUnknown*, EventRegistrationToken*) {
+  return Unsupported(L"add_WebResourceResponseReceived");
+}
+HRESULT WebView::remove_WebResourceResponseReceived(EventRegistrationToken t) {
+  return Unsupported(L"remove_WebResourceResponseReceived", TokenText(t));
+}
+HRESULT WebView::NavigateWithWebResourceRequest(IUnknown*) { return Unsupported(L"NavigateWithWebResourceRequest"); }
+HRESULT WebView::add_DOMContentLoaded(IUnknown*, EventRegistrationToken*) {
+  return Unsupported(L"add_DOMContentLoaded");
+}
+HRESULT WebView::remove_DOMContentLoaded(EventRegistrationToken t) {
+  return Unsupported(L"remove_DOMContentLoaded", TokenText(t));
+}
+HRESULT WebView::get_CookieManager(IUnknown** cookieManager) {
+  if (cookieManager) *cookieManager = nullptr;
+  return Unsupported(L"get_CookieManager");
+}
+HRESULT WebView::get_Environment(ICoreWebView2Environment** environment) {
+  if (environment) *environment = nullptr;
+  return Unsupported(L"get_Environment");
+}
+HRESULT WebView::TrySuspend(IUnknown*) { return Unsupported(L"TrySuspend"); }
+HRESULT WebView::Resume() { return Unsupported(L"Resume"); }
+HRESULT WebView::get_IsSuspended(BOOL* isSuspended) {
+  if (HRESULT hr = Enter(L"get_IsSuspended"); FAILED(hr)) return hr;
+  if (!isSuspended) return E_POINTER;
+  *isSuspended = FALSE;
+  return S_OK;
+}
+
+HRESULT WebView::SetVirtualHostNameToFolderMapping(LPCWSTR hostName, LPCWSTR folderPath, INT32 accessKind) {
+  const std::wstring args = JoinArgs({ArgText(hostName), ArgText(folderPath), std::to_wstring(accessKind)});
+  if (HRESULT hr = Enter(L"SetVirtualHostNameToFolderMapping", args); FAILED(hr)) return hr;
+  if (!hostName || !folderPath || !*hostName) return E_INVALIDARG;
+  return Behaviour().SetVirtualHostMapping(*page_, hostName, folderPath, accessKind);
+}
+
+HRESULT WebView::ClearVirtualHostNameToFolderMapping(LPCWSTR hostName) {
+  if (HRESULT hr = Enter(L"ClearVirtualHostNameToFolderMapping", ArgText(hostName)); FAILED(hr)) return hr;
+  if (!hostName) return E_INVALIDARG;
+  return Behaviour().ClearVirtualHostMapping(*page_, hostName);
+}
+
 }  // namespace engine

@@ -17,9 +17,12 @@ class Settings;
 constexpr int32_t kWebMessageHandlers = 6;
 constexpr int32_t kHandlerKinds = 7;
 
-class WebView final : public ComObject<engine_abi::ICoreWebView2, engine_abi::IID_ICoreWebView2>, public EventSink {
+// Serves ICoreWebView2_3 (and so _2 and the base) when the engine offers the mapping.
+class WebView final : public ComObject<engine_abi::ICoreWebView2_3, engine_abi::IID_ICoreWebView2>, public EventSink {
  public:
   explicit WebView(std::shared_ptr<Page> page);
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
 
   HRESULT STDMETHODCALLTYPE get_Settings(engine_abi::ICoreWebView2Settings** settings) override;
   HRESULT STDMETHODCALLTYPE get_Source(LPWSTR* uri) override;
@@ -93,6 +96,22 @@ class WebView final : public ComObject<engine_abi::ICoreWebView2, engine_abi::II
   HRESULT STDMETHODCALLTYPE RemoveWebResourceRequestedFilter(const LPCWSTR uri, INT32 resourceContext) override;
   HRESULT STDMETHODCALLTYPE add_WindowCloseRequested(IUnknown* eventHandler, EventRegistrationToken* token) override;
   HRESULT STDMETHODCALLTYPE remove_WindowCloseRequested(EventRegistrationToken token) override;
+  // ICoreWebView2_2
+  HRESULT STDMETHODCALLTYPE add_WebResourceResponseReceived(IUnknown* eventHandler,
+                                                            EventRegistrationToken* token) override;
+  HRESULT STDMETHODCALLTYPE remove_WebResourceResponseReceived(EventRegistrationToken token) override;
+  HRESULT STDMETHODCALLTYPE NavigateWithWebResourceRequest(IUnknown* request) override;
+  HRESULT STDMETHODCALLTYPE add_DOMContentLoaded(IUnknown* eventHandler, EventRegistrationToken* token) override;
+  HRESULT STDMETHODCALLTYPE remove_DOMContentLoaded(EventRegistrationToken token) override;
+  HRESULT STDMETHODCALLTYPE get_CookieManager(IUnknown** cookieManager) override;
+  HRESULT STDMETHODCALLTYPE get_Environment(engine_abi::ICoreWebView2Environment** environment) override;
+  // ICoreWebView2_3
+  HRESULT STDMETHODCALLTYPE TrySuspend(IUnknown* handler) override;
+  HRESULT STDMETHODCALLTYPE Resume() override;
+  HRESULT STDMETHODCALLTYPE get_IsSuspended(BOOL* isSuspended) override;
+  HRESULT STDMETHODCALLTYPE SetVirtualHostNameToFolderMapping(LPCWSTR hostName, LPCWSTR folderPath,
+                                                              INT32 accessKind) override;
+  HRESULT STDMETHODCALLTYPE ClearVirtualHostNameToFolderMapping(LPCWSTR hostName) override;
   // EventSink
   void DeliverEvent(int32_t event, const EventData& data) override;
   void DeliverWebMessage(const std::wstring& source, const std::wstring& text, bool isString) override;

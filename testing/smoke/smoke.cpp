@@ -21,7 +21,7 @@ int wmain(int argc, wchar_t** argv) {
     host.FreeHostBuffer(title);
     host.FreeHostBuffer(author);
     host.FreeHostBuffer(description);
-    return actions == 24 && groups == 11 && assets == 1 && host.unbalancedCalls == 0 ? 0 : 1;
+    return actions == 25 && groups == 12 && assets == 1 && host.unbalancedCalls == 0 ? 0 : 1;
   } catch (const std::exception& e) {
     std::printf("smoke run failed: %s\n", e.what());
     return 1;

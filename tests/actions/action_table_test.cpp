@@ -42,13 +42,14 @@ TEST(ActionTable, RowsAgreeWithThemselves) {
       EXPECT_GT(field.Options.Count, 0u) << i;
     }
   }
-  EXPECT_EQ(ids,
-            (std::set<int32_t>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24}));
+  EXPECT_EQ(ids, (std::set<int32_t>{1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13,
+                                    14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25}));
 }
 
 TEST(ActionTable, LooksUpActionsOnly) {
   EXPECT_EQ(FindAction(0), nullptr);
-  EXPECT_EQ(FindAction(25), nullptr);
+  EXPECT_EQ(FindAction(26), nullptr);
+  EXPECT_EQ(ActionId("Served Web App"), 0);
   EXPECT_EQ(FindAction(-1), nullptr);
   EXPECT_EQ(ActionId("Initiation"), 0);      // a group header is no action
   EXPECT_EQ(ActionId("zkTamrelcreate"), 0);  // names are exact

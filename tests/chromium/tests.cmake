@@ -4,7 +4,10 @@ if(NOT TARGET ChromiumWebView2Loader)
   return()
 endif()
 file(GLOB _chromium_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*.cpp)
-add_executable(chromium_tests ${_chromium_sources} ${CMAKE_SOURCE_DIR}/testing/testhost/test_main.cpp)
+# The engine's file serving is also tested directly, compiled in from its own source.
+add_executable(chromium_tests ${_chromium_sources} ${CMAKE_SOURCE_DIR}/testing/testhost/test_main.cpp
+  ${CMAKE_SOURCE_DIR}/testing/chromium_engine/served_files.cpp)
+target_include_directories(chromium_tests PRIVATE ${CMAKE_SOURCE_DIR}/testing/chromium_engine)
 target_link_libraries(chromium_tests PRIVATE testhost tamrel_core GTest::gtest ws2_32)
 add_dependencies(chromium_tests zkTamrelDesk ChromiumWebView2Loader)
 

@@ -67,6 +67,11 @@ const std::vector<ActionSpec>& Actions() {
        L"Create Quill Rich Text Editor",
        {kContainer, {L"Quill options JSON (e.g. theme/modules)", 'M', 170}, kResult}},
       {23, L"Create Apache ECharts Visualization", {kContainer, {L"ECharts option JSON", 'M', 190}, kResult}},
+      {25,
+       L"Serve Local Web Application Folder",
+       {{L"Application folder path", 'T', 28},
+        {L"Start page (default: index.html)", 'T', 28},
+        {L"Virtual host name (optional)", 'T', 28}}},
   };
   return actions;
 }

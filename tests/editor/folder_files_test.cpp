@@ -1,4 +1,5 @@
-// Confirming the editor of action 18 registers the files of the chosen folder with the host.
+// Confirming the editor of action 18 (or of action 25, which serves a folder) registers the
+// files of the chosen folder with the host.
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <functional>
@@ -15,6 +16,7 @@ using testhost::Ansi;
 namespace {
 
 constexpr int kLoadFolder = 18;
+constexpr int kServeFolder = 25;
 
 std::wstring Full(const std::wstring& path) {
   wchar_t buffer[MAX_PATH * 2];
@@ -100,6 +102,20 @@ TEST_F(FolderRegistration, ConfirmRegistersEveryFileBelowTheFolderInWalkOrder) {
   ASSERT_EQ(expected.size(), 6u);
   EXPECT_TRUE(Confirm(Ansi(root_)));
   EXPECT_EQ(Registered(), expected);
+}
+
+TEST_F(FolderRegistration, ServedFolderEditorRegistersTheFolderAsTheLoadEditorDoes) {
+  std::vector<std::string> expected;
+  ExpectedWalk(root_, expected);
+  for (const bool ok : {false, true}) {
+    ParamArray params(host_, {"Rect1", Ansi(root_).c_str(), "", "app.example"});
+    EXPECT_EQ(EditWithDialog(host_, kServeFolder, params.data(), params.high(),
+                             [ok](HWND dialog) { Click(Button(dialog, ok ? L"OK" : L"Cancel")); }),
+              ok);
+    EXPECT_EQ(params.at(3), "app.example");
+    // Cancelled: nothing; confirmed: every file, as for a loaded folder.
+    EXPECT_EQ(Registered(), ok ? expected : std::vector<std::string>{});
+  }
 }
 
 TEST_F(FolderRegistration, TypedFolderIsTheOneRegistered) {

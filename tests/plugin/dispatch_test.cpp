@@ -12,7 +12,7 @@ TEST(Dispatch, IdsWithoutAnActionReturnZeroAndTouchNothing) {
   host.variables["[LastError]"] = "earlier";
   const size_t before = host.calls.size();
   const std::string logBefore = appData.Log();  // registration logs the loader dependency
-  for (int32_t id : {0, 25, -1, 1000, INT32_MIN}) {
+  for (int32_t id : {0, 26, -1, 1000, INT32_MIN}) {
     const char* params[] = {"Rect1", "x", "y", "z", nullptr};
     EXPECT_EQ(host.ExecRaw(id, params), 0) << id;
   }
