@@ -1,5 +1,6 @@
 #include "browser/html_limit.h"
 #include "support/errors.h"
+#include "support/text.h"
 
 size_t Utf8Length(const std::wstring& text) {
   size_t bytes = 0;
@@ -24,6 +25,6 @@ void RequireHTMLWithinLimit(const std::wstring& html) {
   if (html.size() * 3 <= kMaxHTMLBytes) return;
   const size_t bytes = Utf8Length(html);
   if (bytes <= kMaxHTMLBytes) return;
-  Fail(L"HTML is too large for WebView2: " + std::to_wstring(bytes) + L" bytes in UTF-8, more than the limit of " +
-       std::to_wstring(kMaxHTMLBytes) + L" bytes (2 MB).");
+  Fail(L"HTML is too large for WebView2: " + UnsignedText(bytes) + L" bytes in UTF-8, more than the limit of " +
+       UnsignedText(kMaxHTMLBytes) + L" bytes (2 MB).");
 }

@@ -49,11 +49,7 @@ RuntimeState& State() {
 // Log texts are ASCII literals, widened when written: half their size in the plug-in.
 std::wstring W(const char* text) { return AnsiToWide(text); }
 
-std::wstring Decimal(long value) {
-  wchar_t buffer[24];
-  swprintf(buffer, 24, L"%ld", value);
-  return buffer;
-}
+std::wstring Decimal(long value) { return DecimalText(value); }
 
 struct THive {
   HKEY root;

@@ -318,3 +318,22 @@ TEST(ServedHostName, IsAValidHostUniquePerRectangleAndTheSameForTheSameRectangle
 }
 
 }  // namespace
+
+TEST_F(ServedFolderTest, RefusedNavigationAfterTheMappingFailsTheActionOrIsLoggedAtReadiness) {
+  ASSERT_NO_FATAL_FAILURE(ReadyHost());
+  engine::FailStep(ENGINE_STEP_NAVIGATE, E_INVALIDARG);
+  Forget();
+  EXPECT_EQ(Serve(L"Rect1", app, L"", L"app.example"), 0);
+  ExpectReportedOnce(L"Navigate failed (HRESULT 0x80070057).");
+  EXPECT_EQ(Requests(),
+            (std::vector<std::wstring>{L"map app.example|" + app + L"|0", L"go https://app.example/index.html"}));
+
+  // Queued, the refusal comes when nobody is asking: a log line, and a later request goes out alone.
+  AddRectangle("Rect2");
+  ASSERT_EQ(Create(L"Rect2"), 1);
+  EXPECT_EQ(Serve(L"Rect2", app, L"", L"queued.example"), 1);
+  ASSERT_TRUE(WaitReady(2));
+  DrainPostedMessages();
+  EXPECT_TRUE(LogHas("Pending navigation not delivered: Navigate failed (HRESULT 0x80070057)."));
+  engine::FailStep(ENGINE_STEP_NAVIGATE, S_OK);
+}
