@@ -403,6 +403,12 @@ int wmain() {
     std::printf("the engine could not be started directly\n");
     return 2;
   }
+  // The engine copies every document script into each navigation it starts: the direct
+  // WebView carries the plug-in's page scripts too, so that both sides ask the engine for the same work.
+  for (const std::wstring& script :
+       engine.ArgsOf(L"AddScriptToExecuteOnDocumentCreated", WebViewIn(engine, host.rectangles["Bench"])))
+    direct.webview->AddScriptToExecuteOnDocumentCreated(script.c_str(), nullptr);
+  Deliver(engine);
   NavigateRow(host, engine, direct);
   ScriptRow(host, engine, direct);
 

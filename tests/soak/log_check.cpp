@@ -1,18 +1,10 @@
 #include "log_check.h"
+#include "test_env.h"
 #include <cstddef>
 #include <vector>
 
 namespace soak {
 namespace {
-std::string Utf8(const std::wstring& text) {
-  if (text.empty()) return std::string();
-  const int n =
-      WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &out[0], n, nullptr, nullptr);
-  return out;
-}
-
 // Index just past the first invalid sequence's start, or npos when all is valid UTF-8 (no
 // overlong forms, no surrogates, nothing above U+10FFFF).
 size_t InvalidUtf8At(const std::string& s) {
@@ -125,10 +117,10 @@ TLogForm CurrentLogForm(char ansiContinuationMark) {
   form.processId = GetCurrentProcessId();
   form.threadId = GetCurrentThreadId();
   wchar_t sep[8] = {};
-  if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STIME, sep, 8) > 1) form.timeSeparator = Utf8(sep);
+  if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STIME, sep, 8) > 1) form.timeSeparator = testhost::Utf8(sep);
   wchar_t mark = 0;
   if (MultiByteToWideChar(CP_ACP, 0, &ansiContinuationMark, 1, &mark, 1) == 1)
-    form.continuationMark = Utf8(std::wstring(1, mark));
+    form.continuationMark = testhost::Utf8(std::wstring(1, mark));
   return form;
 }
 
