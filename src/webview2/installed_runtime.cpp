@@ -49,8 +49,6 @@ RuntimeState& State() {
 // Log texts are ASCII literals, widened when written: half their size in the plug-in.
 std::wstring W(const char* text) { return AnsiToWide(text); }
 
-std::wstring Decimal(long value) { return DecimalText(value); }
-
 struct THive {
   HKEY root;
   const wchar_t* name;
@@ -73,7 +71,7 @@ std::wstring RegisteredFolder(const THive& hive) {
     }
   }
   if (folder.empty()) {
-    WriteDependencyLog(W("No WebView2 Runtime registered there; error=") + Decimal(status));
+    WriteDependencyLog(W("No WebView2 Runtime registered there; error=") + DecimalText(status));
     return std::wstring();
   }
   WriteDependencyLog(W("WebView2 Runtime registered at ") + folder);
@@ -106,7 +104,7 @@ bool TryRuntimeAt(const std::wstring& folder) {
   TUniqueModule module(LoadLibraryW(path.c_str()));
   if (!module) {
     const DWORD error = GetLastError();
-    WriteDependencyLog(W("LoadLibrary failed; Win32 error=") + Decimal(static_cast<long>(error)));
+    WriteDependencyLog(W("LoadLibrary failed; Win32 error=") + DecimalText(error));
     const std::wstring cause = ExplainFailure(TFailureContext::RuntimeLibrary, error);
     if (!cause.empty()) WriteDependencyLog(cause);
     return false;
@@ -114,8 +112,7 @@ bool TryRuntimeAt(const std::wstring& folder) {
   const FARPROC entry = GetProcAddress(module.get(), kEntryName);
   if (!entry) {
     const DWORD error = GetLastError();
-    WriteDependencyLog(W("Missing CreateWebViewEnvironmentWithOptionsInternal export; error=") +
-                       Decimal(static_cast<long>(error)));
+    WriteDependencyLog(W("Missing CreateWebViewEnvironmentWithOptionsInternal export; error=") + DecimalText(error));
     return false;
   }
   RuntimeState& state = State();
