@@ -1,43 +1,25 @@
 #include "support/text.h"
 #include <windows.h>
+#include <cstring>
+#include "support/ascii_copy.h"
 
 namespace {
-// Text made of code units below 0x80 only is the same in UTF-16, UTF-8 and every ANSI code
-// page, so it is widened or narrowed unit by unit without a code-page table. Both copy while
-// they check and report false at the first other unit; the caller then converts the slow way.
-bool NarrowAscii(const wchar_t* text, size_t length, std::string& out) {
+bool NarrowAsciiInto(const wchar_t* text, size_t length, std::string& out) {
   out.resize(length);
-  char* to = &out[0];
-  size_t i = 0;
-  for (; i + 4 <= length; i += 4) {
-    const unsigned a = text[i], b = text[i + 1], c = text[i + 2], d = text[i + 3];
-    if ((a | b | c | d) >= 0x80) return false;
-    to[i] = static_cast<char>(a);
-    to[i + 1] = static_cast<char>(b);
-    to[i + 2] = static_cast<char>(c);
-    to[i + 3] = static_cast<char>(d);
-  }
-  for (; i < length; ++i) {
-    if (static_cast<unsigned>(text[i]) >= 0x80) return false;
-    to[i] = static_cast<char>(text[i]);
-  }
-  return true;
+  return length == 0 || NarrowAscii(text, length, &out[0]);
 }
 
-bool WidenAscii(const char* text, std::wstring& out) {
-  size_t length = 0;
-  for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; ++p, ++length)
-    if (*p >= 0x80) return false;
+bool WidenAsciiInto(const char* text, std::wstring& out) {
+  const size_t length = std::strlen(text);
   out.resize(length);
-  for (size_t i = 0; i < length; ++i) out[i] = static_cast<wchar_t>(text[i]);
-  return true;
+  return length == 0 || WidenAscii(text, length, &out[0]);
 }
 }  // namespace
 
 std::wstring AnsiToWide(const char* text) {
   if (!text || !*text) return std::wstring();
   std::wstring out;
-  if (WidenAscii(text, out)) return out;
+  if (WidenAsciiInto(text, out)) return out;
   return AnsiToWideSlow(text);
 }
 
@@ -71,13 +53,13 @@ std::string WideToCodePageExact(const std::wstring& text, unsigned codePage) {
 
 std::string WideToAnsi(const std::wstring& text) {
   std::string out;
-  if (NarrowAscii(text.data(), text.size(), out)) return out;
+  if (NarrowAsciiInto(text.data(), text.size(), out)) return out;
   return WideToCodePageExact(text, GetACP());
 }
 
 std::string WideToUtf8(const std::wstring& text) {
   std::string out;
-  if (NarrowAscii(text.data(), text.size(), out)) return out;
+  if (NarrowAsciiInto(text.data(), text.size(), out)) return out;
   return WideToCodePage(text, CP_UTF8, 0);
 }
 
