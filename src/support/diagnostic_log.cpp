@@ -101,20 +101,23 @@ void AppendIds(std::wstring& line) {
 
 enum class LineForm { Ids, DependencyTag, AssetTag };
 
-// Every writer opens the file for appending only, with full read/write sharing, appends the
-// whole line with one WriteFile and closes, so the lines of several threads and processes
-// interleave whole. Write-data access would write at the handle's own offset instead.
+// Opens the log for appending only, with full read/write sharing. Write-data access would
+// write at the handle's own offset instead of the end.
+HANDLE OpenForAppending(const std::wstring& path) {
+  return CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                     FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+// Every writer appends the whole line with one WriteFile and closes, so the lines of several
+// threads and processes interleave whole. The open itself is the folder test: only when it
+// fails are the folders made (or found unmakeable, and remembered) and the open tried again.
 void AppendLine(LineForm form, const std::wstring& text) {
   try {
     const std::wstring appData = LocalAppData();
     if (KnownUnmakeable(appData)) return;
-    std::wstring path = WithSlash(appData);
-    path += L"tamrelDesk";
-    if (!ForceDirectories(path)) {
-      RememberUnmakeable(appData);
-      return;
-    }
-    path += L"\\tamrelDesk.log";
+    std::wstring folder = WithSlash(appData);
+    folder += L"tamrelDesk";
+    const std::wstring path = folder + L"\\tamrelDesk.log";
 
     std::wstring line;
     line.reserve(64 + text.size());
@@ -129,9 +132,15 @@ void AppendLine(LineForm form, const std::wstring& text) {
     line += L"\r\n";
     const std::string bytes = WideToUtf8(line);
 
-    const TUniqueFile file(CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                       OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return;
+    TUniqueFile file(OpenForAppending(path));
+    if (!file) {
+      if (!ForceDirectories(folder)) {
+        RememberUnmakeable(appData);
+        return;
+      }
+      file.reset(OpenForAppending(path));
+      if (!file) return;
+    }
     DWORD written = 0;
     const TLogWriteLock lock;
     WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);

@@ -340,6 +340,27 @@ TEST(DiagnosticLog, AFolderThatCannotBeMadeIsRememberedForThatValue) {
   EXPECT_EQ(texts[1], "kept too");
 }
 
+// The open is the folder test: a line into an existing folder costs the open alone, and a
+// folder removed between two lines is made again by the next one.
+TEST(DiagnosticLog, TheOpenTestsTheFolderAndAMissingFolderIsMadeAgain) {
+  const ScopedTempDir base(L"logopen");
+  const ScopedEnvironmentVariable localAppData(L"LOCALAPPDATA", base.path().c_str());
+  const std::wstring folder = base.path() + L"tamrelDesk";
+  WriteLog(L"first");
+  {
+    CountFileSystemCalls count;
+    ASSERT_NE(g_realOpen, nullptr);
+    WriteLog(L"second");
+    EXPECT_EQ(g_fileSystemCalls, 1);
+  }
+  ASSERT_TRUE(DeleteFileW((folder + L"\\tamrelDesk.log").c_str()));
+  ASSERT_TRUE(RemoveDirectoryW(folder.c_str()));
+  WriteLog(L"third");
+  const std::string log = ReadFileBytes(folder + L"\\tamrelDesk.log");
+  EXPECT_NE(log.find("| third\r\n"), std::string::npos) << log;
+  EXPECT_EQ(log.find("| second"), std::string::npos);
+}
+
 TEST(ComApartmentCheck, NamesTheApartmentTypeOfTheCallingThread) {
   ScopedLocalAppData appData;
   std::vector<std::string> lines;
