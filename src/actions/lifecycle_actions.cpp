@@ -2,6 +2,7 @@
 // it, show HTML in it and send it the four browser commands.
 #include <memory>
 #include "actions/action_handlers.h"
+#include "actions/browser_lookup.h"
 #include "actions/action_words.h"
 #include "browser/browser_registry.h"
 #include "browser/tamrel_edge_browser.h"
@@ -35,7 +36,7 @@ void ApplyBrowserCommand(ICoreWebView2* webView, const std::wstring& word, const
 bool CreateBrowserHost(const std::wstring& name, const std::wstring& url) {
   return RunGuarded([&] {
     WriteLog(L"tamrelCreate called for Rectangle \"" + name + L"\"");
-    if (Trim(name).empty()) Fail(L"A Rectangle object name is required.");
+    if (Trim(name).empty()) return Refuse(L"A Rectangle object name is required.");
     // Whatever follows, an earlier host of this name is gone first.
     DestroyBrowserHost(name);
     HWND rectangle = GetRectangleHandle(name);
@@ -54,23 +55,22 @@ bool CreateBrowserHost(const std::wstring& name, const std::wstring& url) {
 bool DestroyBrowser(const std::wstring& name) { return DestroyBrowserHost(name); }
 
 bool NavigateBrowser(const std::wstring& name, const std::wstring& url) {
-  return RunGuarded([&] {
-    RequireBrowserHost(name).QueueNavigate(url);
+  return WithBrowserHost(name, [&](TTamrelEdgeBrowser& host) {
+    host.QueueNavigate(url);
     return true;
   });
 }
 
 bool SetBrowserHTML(const std::wstring& name, const std::wstring& html) {
-  return RunGuarded([&] {
-    RequireBrowserHost(name).QueueHTML(html);
+  return WithBrowserHost(name, [&](TTamrelEdgeBrowser& host) {
+    host.QueueHTML(html);
     return true;
   });
 }
 
 bool ControlBrowser(const std::wstring& name, const std::wstring& command) {
-  return RunGuarded([&] {
-    TTamrelEdgeBrowser& host = RequireBrowserHost(name);
-    if (!host.IsReady()) Fail(kNotReady);
+  return WithBrowserHost(name, [&](TTamrelEdgeBrowser& host) {
+    if (!host.IsReady()) return Refuse(kNotReady);
     const std::wstring word = UpperAscii(Trim(command));
     ApplyBrowserCommand(host.WebView(), word, command);
     WriteLog(L"Browser control \"" + word + L"\" applied to \"" + name + L"\"");

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <string>
 #include "actions/action_handlers.h"
+#include "actions/browser_lookup.h"
 #include "actions/file_url.h"
 #include "actions/start_page.h"
 #include "browser/browser_registry.h"
@@ -16,10 +17,9 @@
 #include "support/text.h"
 
 bool LoadLocalHTMLFile(const std::wstring& name, const std::wstring& path) {
-  return RunGuarded([&] {
-    TTamrelEdgeBrowser& host = RequireBrowserHost(name);
+  return WithBrowserHost(name, [&](TTamrelEdgeBrowser& host) {
     const std::wstring full = FullPath(Trim(path));
-    if (!FileExistsAt(full)) Fail(L"Local HTML file was not found: " + full);
+    if (!FileExistsAt(full)) return Refuse(L"Local HTML file was not found: " + full);
     host.QueueNavigate(PathToFileURL(full));
     WriteLog(L"Local HTML file queued: " + full);
     return true;
@@ -33,12 +33,12 @@ bool LoadLocalWebApp(const std::wstring& name, const std::wstring& folder, const
   // failures, so they are not reported a second time here.
   const bool checked = RunGuarded([&] {
     fullFolder = FullPath(Trim(folder));
-    if (!DirectoryExistsAt(fullFolder)) Fail(L"Local web application folder was not found: " + fullFolder);
+    if (!DirectoryExistsAt(fullFolder)) return Refuse(L"Local web application folder was not found: " + fullFolder);
     page = Trim(startPage);
     if (page.empty()) page = L"index.html";
-    if (HasInvalidPathCharacters(page)) Fail(L"Invalid characters in path");
+    if (HasInvalidPathCharacters(page)) return Refuse(L"Invalid characters in path");
     page = FullPath(StartPagePath(fullFolder, page));
-    if (!FileExistsAt(page)) Fail(L"Web application entry page was not found: " + page);
+    if (!FileExistsAt(page)) return Refuse(L"Web application entry page was not found: " + page);
     return true;
   });
   if (!checked) return false;

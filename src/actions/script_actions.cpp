@@ -3,6 +3,7 @@
 // configuring actions only store names and scripts in the browser host; its handlers use them
 // when the engine reports something.
 #include "actions/action_handlers.h"
+#include "actions/browser_lookup.h"
 #include "browser/browser_event_names.h"
 #include "browser/browser_registry.h"
 #include "browser/tamrel_edge_browser.h"
@@ -22,9 +23,8 @@ bool IsBrowserEventName(const std::wstring& event) {
 }  // namespace
 
 bool ExecuteJavaScript(const std::wstring& name, const std::wstring& script, const std::wstring& resultVariable) {
-  return RunGuarded([&] {
-    TTamrelEdgeBrowser& host = RequireBrowserHost(name);
-    if (!host.IsReady()) Fail(L"WebView2 is still initializing; retry JavaScript after it is ready.");
+  return WithBrowserHost(name, [&](TTamrelEdgeBrowser& host) {
+    if (!host.IsReady()) return Refuse(L"WebView2 is still initializing; retry JavaScript after it is ready.");
     // The result variable travels with this call to its own completion.
     // Refused, the call brings no completion: nothing is written to the variable.
     RequireEngineCall(host.ExecuteScript(script, Trim(resultVariable)), L"ExecuteScript");
@@ -33,8 +33,7 @@ bool ExecuteJavaScript(const std::wstring& name, const std::wstring& script, con
 }
 
 bool ConfigureBridge(const std::wstring& name, const std::wstring& variable, const std::wstring& script) {
-  return RunGuarded([&] {
-    TTamrelEdgeBrowser& host = RequireBrowserHost(name);
+  return WithBrowserHost(name, [&](TTamrelEdgeBrowser& host) {
     host.SetBridgeVariable(Trim(variable));
     host.SetBridgeActionScript(script);
     WriteLog(L"JavaScript bridge configured for Rectangle \"" + name + L"\"; variable=\"" + host.BridgeVariable() +
@@ -44,9 +43,8 @@ bool ConfigureBridge(const std::wstring& name, const std::wstring& variable, con
 }
 
 bool PostWebMessage(const std::wstring& name, const std::wstring& message) {
-  return RunGuarded([&] {
-    TTamrelEdgeBrowser& host = RequireBrowserHost(name);
-    if (!host.IsReady()) Fail(L"WebView2 is still initializing; cannot post a message yet.");
+  return WithBrowserHost(name, [&](TTamrelEdgeBrowser& host) {
+    if (!host.IsReady()) return Refuse(L"WebView2 is still initializing; cannot post a message yet.");
     RequireEngineCall(host.WebView()->PostWebMessageAsString(message.c_str()), L"PostWebMessageAsString");
     return true;
   });
@@ -54,11 +52,10 @@ bool PostWebMessage(const std::wstring& name, const std::wstring& message) {
 
 bool ConfigureBrowserEvent(const std::wstring& name, const std::wstring& event, const std::wstring& variable,
                            const std::wstring& script) {
-  return RunGuarded([&] {
-    TTamrelEdgeBrowser& host = RequireBrowserHost(name);
+  return WithBrowserHost(name, [&](TTamrelEdgeBrowser& host) {
     const std::wstring eventName = Trim(event);
     // Checked before anything is stored: a refused name keeps the earlier configuration.
-    if (!IsBrowserEventName(eventName)) Fail(L"Unsupported browser event: " + eventName);
+    if (!IsBrowserEventName(eventName)) return Refuse(L"Unsupported browser event: " + eventName);
     host.SetEventName(eventName);
     host.SetEventVariable(Trim(variable));
     host.SetEventActionScript(script);
@@ -69,8 +66,7 @@ bool ConfigureBrowserEvent(const std::wstring& name, const std::wstring& event, 
 }
 
 bool ConfigureDebugConsole(const std::wstring& name, const std::wstring& variable, const std::wstring& script) {
-  return RunGuarded([&] {
-    TTamrelEdgeBrowser& host = RequireBrowserHost(name);
+  return WithBrowserHost(name, [&](TTamrelEdgeBrowser& host) {
     host.SetDebugVariable(Trim(variable));
     host.SetDebugActionScript(script);
     return true;
@@ -78,8 +74,7 @@ bool ConfigureDebugConsole(const std::wstring& name, const std::wstring& variabl
 }
 
 bool ClearDebugConsole(const std::wstring& name) {
-  return RunGuarded([&] {
-    TTamrelEdgeBrowser& host = RequireBrowserHost(name);
+  return WithBrowserHost(name, [&](TTamrelEdgeBrowser& host) {
     // The configuration stays; only the host variable is emptied.
     if (!host.DebugVariable().empty()) SetHostVariable(host.DebugVariable(), std::wstring());
     return true;

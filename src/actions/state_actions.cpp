@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include "actions/action_handlers.h"
+#include "actions/browser_lookup.h"
 #include "actions/action_words.h"
 #include "actions/zoom_percentage.h"
 #include "browser/browser_registry.h"
@@ -42,11 +43,10 @@ std::wstring InformationValue(TTamrelEdgeBrowser& host, const std::wstring& info
 }  // namespace
 
 bool GetBrowserInfo(const std::wstring& name, const std::wstring& info, const std::wstring& variable) {
-  return RunGuarded([&] {
-    TTamrelEdgeBrowser& host = RequireBrowserHost(name);
+  return WithBrowserHost(name, [&](TTamrelEdgeBrowser& host) {
     // The callback is tested before readiness here; the zoom reader tests them the other way round.
-    if (!HostServices().CanSetVariables()) Fail(kNoVariableCallback);
-    if (!host.IsReady()) Fail(kNotReady);
+    if (!HostServices().CanSetVariables()) return Refuse(kNoVariableCallback);
+    if (!host.IsReady()) return Refuse(kNotReady);
     const std::wstring value = InformationValue(host, info);
     SetHostVariable(variable, value);
     return true;
@@ -54,10 +54,9 @@ bool GetBrowserInfo(const std::wstring& name, const std::wstring& info, const st
 }
 
 bool SetBrowserZoom(const std::wstring& name, int32_t percentage) {
-  return RunGuarded([&] {
-    TTamrelEdgeBrowser& host = RequireBrowserHost(name);
-    if (!host.IsReady()) Fail(kNotReady);
-    if (percentage < 25 || percentage > 500) Fail(L"Zoom must be between 25 and 500 percent.");
+  return WithBrowserHost(name, [&](TTamrelEdgeBrowser& host) {
+    if (!host.IsReady()) return Refuse(kNotReady);
+    if (percentage < 25 || percentage > 500) return Refuse(L"Zoom must be between 25 and 500 percent.");
     host.Controller()->put_ZoomFactor(percentage / 100.0);  // the engine's answer is not examined
     WriteLog(L"Zoom set to " + DecimalText(percentage) + L"% for \"" + name + L"\"");
     return true;
@@ -65,10 +64,9 @@ bool SetBrowserZoom(const std::wstring& name, int32_t percentage) {
 }
 
 bool GetBrowserZoom(const std::wstring& name, const std::wstring& variable) {
-  return RunGuarded([&] {
-    TTamrelEdgeBrowser& host = RequireBrowserHost(name);
-    if (!host.IsReady()) Fail(kNotReady);
-    if (!HostServices().CanSetVariables()) Fail(kNoVariableCallback);
+  return WithBrowserHost(name, [&](TTamrelEdgeBrowser& host) {
+    if (!host.IsReady()) return Refuse(kNotReady);
+    if (!HostServices().CanSetVariables()) return Refuse(kNoVariableCallback);
     double factor = 0;
     if (FAILED(host.Controller()->get_ZoomFactor(&factor))) factor = 0;
     SetHostVariable(variable, DecimalText(ZoomFactorToPercentage(factor)));

@@ -47,9 +47,13 @@ TTamrelEdgeBrowser* FindBrowserHost(const std::wstring& name) {
   return entry == BrowserHosts->byName.end() ? nullptr : entry->second.front();
 }
 
+std::wstring NoBrowserHostMessage(const std::wstring& name) {
+  return L"No WebView2 instance is attached to \"" + name + L"\".";
+}
+
 TTamrelEdgeBrowser& RequireBrowserHost(const std::wstring& name) {
   TTamrelEdgeBrowser* host = FindBrowserHost(name);
-  if (!host) Fail(L"No WebView2 instance is attached to \"" + name + L"\".");
+  if (!host) Fail(NoBrowserHostMessage(name));
   return *host;
 }
 

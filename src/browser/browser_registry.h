@@ -10,7 +10,9 @@ class TTamrelEdgeBrowser;
 
 // The first registered host of that name, or null.
 TTamrelEdgeBrowser* FindBrowserHost(const std::wstring& name);
-// FindBrowserHost that raises "No WebView2 instance is attached to "<name>"." when none is found.
+// "No WebView2 instance is attached to "<name>".", what a name without a host reports.
+std::wstring NoBrowserHostMessage(const std::wstring& name);
+// FindBrowserHost that raises NoBrowserHostMessage when none is found.
 TTamrelEdgeBrowser& RequireBrowserHost(const std::wstring& name);
 // Creates the list when it does not exist, then appends the host.
 void AddBrowserHost(std::unique_ptr<TTamrelEdgeBrowser> host);

@@ -10,6 +10,11 @@ void ReportError(const std::wstring& message) {
   });
 }
 
+bool Refuse(const std::wstring& message) {
+  ReportError(message);
+  return false;
+}
+
 void StoreLastError(const std::wstring& message) {
   GuardedCall([&] { SetHostVariable(L"[LastError]", message); });
 }

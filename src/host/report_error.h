@@ -5,6 +5,10 @@
 // The handlers' common failure path: "ERROR: " + message to the log, message to "[LastError]".
 void ReportError(const std::wstring& message);
 
+// ReportError, then false: a check in a handler body fails without raising, which costs far
+// more than the line it logs.
+bool Refuse(const std::wstring& message);
+
 // "[LastError]" alone, without a log line: the dispatcher's report of what a handler let through.
 void StoreLastError(const std::wstring& message);
 
