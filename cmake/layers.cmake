@@ -38,7 +38,8 @@ tamrel_layer(actions LAYERS browser publishing host support)
 tamrel_layer(editor LAYERS actions publishing host support SYSTEM user32 gdi32 comctl32)
 # The exports and DllMain belong to the DLL alone (below); the rest of the top is a library
 # so that test programs can call the dispatcher in their own process.
-tamrel_layer(plugin LAYERS editor actions publishing browser host support EXCLUDE exports.cpp runtime_tls.cpp runtime_terminate.cpp)
+tamrel_layer(plugin LAYERS editor actions publishing browser host support EXCLUDE exports.cpp runtime_tls.cpp runtime_terminate.cpp
+            runtime_exceptions.cpp)
 
 # Test programs that reach across layers link everything.
 add_library(tamrel_core INTERFACE)

@@ -1,10 +1,10 @@
 #include "editor/action_editor_dialog.h"
 #include <commctrl.h>
 #include <cstring>
-#include <stdexcept>
 #include "host/host_services.h"
 #include "host/host_string.h"
 #include "support/buffer_text.h"
+#include "support/errors.h"
 #include "support/guard.h"
 #include "support/module.h"
 #include "support/text.h"
@@ -134,7 +134,7 @@ HWND TTamrelActionEditor::AddControl(const wchar_t* className, const std::wstrin
   HWND control =
       CreateWindowExW(exStyle, className, text.c_str(), WS_CHILD | WS_VISIBLE | style, box.Left, box.Top, box.Width,
                       box.Height, dialog_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), PluginInstance, nullptr);
-  if (!control) throw std::runtime_error("control");
+  if (!control) Fail(L"A control of the action editor could not be created.");
   SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.handle()), FALSE);
   // Keep the sibling order equal to the creation order: it is the Tab order.
   SetWindowPos(control, lastControl_ ? lastControl_ : HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
