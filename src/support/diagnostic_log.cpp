@@ -1,13 +1,14 @@
 #include "support/diagnostic_log.h"
 #include <windows.h>
+#include <string_view>
 #include "support/buffer_text.h"
+#include "support/log_line.h"
 #include "support/log_write_lock.h"
 #include "support/text.h"
 #include "support/unique_resource.h"
 
 namespace {
-// The one environment lookup of a line: a stack buffer for the usual value, the growing
-// buffer only for a longer one.
+// A stack buffer for the usual value, the growing buffer only for a longer one.
 std::wstring LocalAppData() {
   wchar_t small[MAX_PATH];
   const DWORD length = GetEnvironmentVariableW(L"LOCALAPPDATA", small, MAX_PATH);
@@ -20,130 +21,102 @@ std::wstring WithSlash(std::wstring value) {
   return value;
 }
 
-// Process-wide memory of the log writers, shared by every thread that writes.
-SRWLOCK g_memoryLock = SRWLOCK_INIT;
-// The LOCALAPPDATA value whose log folder could not be made: every later line for the very
-// same value is dropped at once instead of walking a hopeless path again.
-std::wstring* g_unmakeableFor = nullptr;
-// The locale's time separator, read again when the second of the time stamp changes, so a
-// changed setting shows within a second while a burst of lines asks the locale only once.
-wchar_t g_separator[8] = L":";
-DWORD g_separatorSecond = MAXDWORD;
+const wchar_t kFolderName[] = L"tamrelDesk";
+const wchar_t kFileName[] = L"\\tamrelDesk.log";
 
-bool KnownUnmakeable(const std::wstring& appData) {
+// LOCALAPPDATA and the log's paths below it, from that one lookup; on the stack for the usual
+// value.
+class TLogPath {
+ public:
+  TLogPath() {
+    wchar_t* at = stack_;
+    DWORD length = GetEnvironmentVariableW(L"LOCALAPPDATA", stack_, MAX_PATH);
+    if (length >= MAX_PATH) {
+      heap_ = EnvironmentText(L"LOCALAPPDATA");
+      length = static_cast<DWORD>(heap_.size());
+      heap_.resize(heap_.size() + kTail);
+      at = &heap_[0];
+    }
+    path_ = at;
+    appDataLength_ = length;
+    at += length;
+    if (length == 0 || at[-1] != L'\\') *at++ = L'\\';
+    at = Put(at, kFolderName);
+    folderLength_ = static_cast<size_t>(at - path_);
+    Put(at, kFileName);
+  }
+  TLogPath(const TLogPath&) = delete;
+  TLogPath& operator=(const TLogPath&) = delete;
+
+  std::wstring_view AppData() const { return {path_, appDataLength_}; }
+  std::wstring Folder() const { return std::wstring(path_, folderLength_); }
+  const wchar_t* File() const { return path_; }
+
+ private:
+  // A backslash, the folder's and the file's names and the terminating NUL.
+  static constexpr size_t kTail = 1 + (sizeof kFolderName + sizeof kFileName) / sizeof(wchar_t);
+
+  static wchar_t* Put(wchar_t* at, const wchar_t* text) {
+    while ((*at = *text++) != L'\0') ++at;
+    return at;
+  }
+
+  wchar_t stack_[MAX_PATH + kTail];
+  std::wstring heap_;
+  const wchar_t* path_ = nullptr;
+  size_t appDataLength_ = 0, folderLength_ = 0;
+};
+
+// Process-wide memory of the log writers, shared by every thread that writes: the LOCALAPPDATA
+// value whose log folder could not be made. Every later line for the very same value is
+// dropped at once instead of walking a hopeless path again.
+SRWLOCK g_memoryLock = SRWLOCK_INIT;
+std::wstring* g_unmakeableFor = nullptr;
+
+bool KnownUnmakeable(std::wstring_view appData) {
   AcquireSRWLockShared(&g_memoryLock);
-  const bool known = g_unmakeableFor && *g_unmakeableFor == appData;
+  const bool known = g_unmakeableFor && std::wstring_view(*g_unmakeableFor) == appData;
   ReleaseSRWLockShared(&g_memoryLock);
   return known;
 }
 
-void RememberUnmakeable(const std::wstring& appData) {
+void RememberUnmakeable(std::wstring_view appData) {
   AcquireSRWLockExclusive(&g_memoryLock);
   try {
     if (!g_unmakeableFor) g_unmakeableFor = new std::wstring();  // kept for the process, never freed
-    *g_unmakeableFor = appData;
+    g_unmakeableFor->assign(appData.data(), appData.size());
   } catch (...) {
   }
   ReleaseSRWLockExclusive(&g_memoryLock);
 }
 
-void TimeSeparator(DWORD second, wchar_t (&out)[8]) {
-  AcquireSRWLockExclusive(&g_memoryLock);
-  if (g_separatorSecond != second) {
-    wchar_t sep[8];
-    if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STIME, sep, 8) <= 1) lstrcpyW(sep, L":");
-    lstrcpyW(g_separator, sep);
-    g_separatorSecond = second;
-  }
-  lstrcpyW(out, g_separator);
-  ReleaseSRWLockExclusive(&g_memoryLock);
-}
-
-void AppendDigits(std::wstring& line, unsigned value, int width) {
-  wchar_t digits[10];
-  int n = 0;
-  do {
-    digits[n++] = static_cast<wchar_t>(L'0' + value % 10);
-    value /= 10;
-  } while (value && n < 10);
-  for (int i = n; i < width; ++i) line += L'0';
-  while (n) line += digits[--n];
-}
-
-// "yyyy-mm-dd hh:nn:ss.zzz" of the local time, the colons being the locale's separator.
-void AppendTimestamp(std::wstring& line) {
-  SYSTEMTIME t;
-  GetLocalTime(&t);
-  wchar_t sep[8];
-  TimeSeparator(((t.wDay * 24u + t.wHour) * 60u + t.wMinute) * 60u + t.wSecond, sep);
-  AppendDigits(line, t.wYear, 4);
-  line += L'-';
-  AppendDigits(line, t.wMonth, 2);
-  line += L'-';
-  AppendDigits(line, t.wDay, 2);
-  line += L' ';
-  AppendDigits(line, t.wHour, 2);
-  line += sep;
-  AppendDigits(line, t.wMinute, 2);
-  line += sep;
-  AppendDigits(line, t.wSecond, 2);
-  line += L'.';
-  AppendDigits(line, t.wMilliseconds, 3);
-}
-
-void AppendIds(std::wstring& line) {
-  line += L" | PID=";
-  AppendDigits(line, GetCurrentProcessId(), 1);
-  line += L" | TID=";
-  AppendDigits(line, GetCurrentThreadId(), 1);
-  line += L" | ";
-}
-
-enum class LineForm { Ids, DependencyTag, AssetTag };
-
 // Opens the log for appending only, with full read/write sharing. Write-data access would
 // write at the handle's own offset instead of the end.
-HANDLE OpenForAppending(const std::wstring& path) {
-  return CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+HANDLE OpenForAppending(const wchar_t* path) {
+  return CreateFileW(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
                      FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
 // Every writer appends the whole line with one WriteFile and closes, so the lines of several
 // threads and processes interleave whole. The open itself is the folder test: only when it
 // fails are the folders made (or found unmakeable, and remembered) and the open tried again.
-void AppendLine(LineForm form, const std::wstring& text) {
+void AppendLine(TLogLineForm form, const std::wstring& text) {
   try {
-    const std::wstring appData = LocalAppData();
-    if (KnownUnmakeable(appData)) return;
-    std::wstring folder = WithSlash(appData);
-    folder += L"tamrelDesk";
-    const std::wstring path = folder + L"\\tamrelDesk.log";
-
-    std::wstring line;
-    line.reserve(64 + text.size());
-    AppendTimestamp(line);
-    if (form == LineForm::AssetTag) {
-      line += L" | WebAssets | ";
-    } else {
-      AppendIds(line);
-      if (form == LineForm::DependencyTag) line += L"NeoBookDependency | ";
-    }
-    line += text;
-    line += L"\r\n";
-    const std::string bytes = WideToUtf8(line);
-
-    TUniqueFile file(OpenForAppending(path));
+    const TLogPath path;
+    if (KnownUnmakeable(path.AppData())) return;
+    const TLogLine line(form, text);
+    TUniqueFile file(OpenForAppending(path.File()));
     if (!file) {
-      if (!ForceDirectories(folder)) {
-        RememberUnmakeable(appData);
+      if (!ForceDirectories(path.Folder())) {
+        RememberUnmakeable(path.AppData());
         return;
       }
-      file.reset(OpenForAppending(path));
+      file.reset(OpenForAppending(path.File()));
       if (!file) return;
     }
     DWORD written = 0;
     const TLogWriteLock lock;
-    WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    WriteFile(file.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
   } catch (...) {
   }
 }
@@ -172,9 +145,9 @@ bool ForceDirectories(const std::wstring& input) {
   return CreateDirectoryW(path.c_str(), nullptr) || IsDirectory(path);
 }
 
-void WriteLog(const std::wstring& text) { AppendLine(LineForm::Ids, text); }
-void WriteDependencyLog(const std::wstring& text) { AppendLine(LineForm::DependencyTag, text); }
-void WriteAssetLog(const std::wstring& text) { AppendLine(LineForm::AssetTag, text); }
+void WriteLog(const std::wstring& text) { AppendLine(TLogLineForm::Ids, text); }
+void WriteDependencyLog(const std::wstring& text) { AppendLine(TLogLineForm::DependencyTag, text); }
+void WriteAssetLog(const std::wstring& text) { AppendLine(TLogLineForm::AssetTag, text); }
 
 void LogComApartment() {
   HMODULE ole = GetModuleHandleW(L"ole32.dll");

@@ -64,6 +64,30 @@ TEST(DiagnosticLog, TextIsWrittenUnchangedAsUtf8) {
   EXPECT_EQ(texts[3], "\xD0\x96\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80");
 }
 
+// Short lines are built in place and long ones on the heap: either way the bytes are the
+// text's UTF-8, whatever the mix of one- and three-byte characters at the boundary.
+TEST(DiagnosticLog, LongAndShortTextsAreWrittenWhole) {
+  ScopedLocalAppData appData;
+  const std::wstring euros128(128, L'\u20ac'), euros129(129, L'\u20ac'), ascii(100000, L'a');
+  std::string utf8Euros128, utf8Euros129;
+  for (int i = 0; i < 128; ++i) utf8Euros128 += "\xE2\x82\xAC";
+  utf8Euros129 = utf8Euros128 + "\xE2\x82\xAC";
+  const struct {
+    std::wstring text;
+    std::string utf8;
+  } cases[] = {
+      {euros128, utf8Euros128},
+      {euros129, utf8Euros129},
+      {ascii, std::string(100000, 'a')},
+      {ascii + L"\u00e9", std::string(100000, 'a') + "\xC3\xA9"},
+      {L"lone \xD800 surrogate", "lone \xEF\xBF\xBD surrogate"},
+  };
+  for (const auto& c : cases) WriteLog(c.text);
+  const auto texts = appData.LogTexts();
+  ASSERT_EQ(texts.size(), std::size(cases));
+  for (size_t i = 0; i < texts.size(); ++i) EXPECT_EQ(texts[i], cases[i].utf8) << "case " << i;
+}
+
 TEST(DiagnosticLog, LocalAppDataWithOrWithoutTrailingBackslashAndMissingFolders) {
   const ScopedTempDir base(L"log");
   const std::wstring deep = base.path() + L"a\\b";  // neither a nor b exists yet
