@@ -3,6 +3,7 @@
 // about an action - id, name, hint, parameters (type code and editor field), handler, editor
 // title and the words it accepts. Registration, dispatch, the editor and the tests read it; a
 // new action is one row and one handler.
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -40,7 +41,9 @@ struct TParamSpec {
   TFieldSpec Field;
 };
 
-using TActionArgs = std::vector<std::wstring>;
+// The most parameters an action has; its arguments live in place, not on the heap.
+constexpr size_t kMostActionParams = 4;
+using TActionArgs = std::array<std::wstring, kMostActionParams>;
 using TActionInvoker = bool (*)(const TActionArgs& args);
 
 struct TActionRow {
@@ -88,6 +91,7 @@ TActionRow Action(int32_t id, const char* name, const char* hint, const wchar_t*
                   const TParamSpec (&params)[N], TWordList acceptedWords = {}) {
   static_assert(N == action_table_detail::TArity<decltype(Handler)>::value,
                 "an action's parameters must match its handler's arguments");
+  static_assert(N <= kMostActionParams, "an action's arguments must fit TActionArgs");
   TActionRow row;
   row.Id = id;
   row.Name = name;

@@ -22,8 +22,8 @@ int32_t ExecuteAction(int32_t id, const char* const* params) {
         if (!action) return 0;
         // Exactly as many entries are read as the action has parameters (actions 10 to 13 have one).
         TActionArgs args;
-        args.reserve(static_cast<size_t>(action->Count) + 1);
-        for (int32_t k = 0; k < action->Count; ++k) args.push_back(AnsiToWide(params ? params[k] : nullptr));
+        for (int32_t k = 0; k < action->Count; ++k)
+          args[static_cast<size_t>(k)] = AnsiToWide(params ? params[k] : nullptr);
         return action->Invoke(args) ? 1 : 0;
       },
       [](const TFailure& failure) { StoreLastError(UncaughtMessage(failure)); });
