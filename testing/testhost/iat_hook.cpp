@@ -1,6 +1,7 @@
 #include "iat_hook.h"
 #include <cstdlib>
 #include <cwchar>
+#include <iterator>
 #include <set>
 #include <string>
 #include "import_patch.h"
@@ -162,14 +163,26 @@ void SetPinAnswer(PinAnswer answer, DWORD error) {
 int PinRequests() { return g_pinRequests; }
 HMODULE PinRequestModule() { return g_pinTarget; }
 
+namespace {
+const Replacement kCountingHeap[] = {{"malloc", reinterpret_cast<void*>(&CountingMalloc)},
+                                     {"calloc", reinterpret_cast<void*>(&CountingCalloc)},
+                                     {"realloc", reinterpret_cast<void*>(&CountingRealloc)},
+                                     {"free", reinterpret_cast<void*>(&CountingFree)},
+                                     {"_strdup", reinterpret_cast<void*>(&CountingStrdup)}};
+void* g_realHeap[std::size(kCountingHeap)] = {};
+}  // namespace
+
 void HookCrtHeap(HMODULE module) {
   g_heapLive.clear();
-  const Replacement replacements[] = {{"malloc", reinterpret_cast<void*>(&CountingMalloc)},
-                                      {"calloc", reinterpret_cast<void*>(&CountingCalloc)},
-                                      {"realloc", reinterpret_cast<void*>(&CountingRealloc)},
-                                      {"free", reinterpret_cast<void*>(&CountingFree)},
-                                      {"_strdup", reinterpret_cast<void*>(&CountingStrdup)}};
-  PatchImports(module, replacements);
+  for (size_t i = 0; i < std::size(kCountingHeap); ++i) {
+    void* before = PatchImport(module, kCountingHeap[i].name, kCountingHeap[i].function);
+    if (before && before != kCountingHeap[i].function) g_realHeap[i] = before;
+  }
+}
+
+void UnhookCrtHeap(HMODULE module) {
+  for (size_t i = 0; i < std::size(kCountingHeap); ++i)
+    if (g_realHeap[i]) PatchImport(module, kCountingHeap[i].name, g_realHeap[i]);
 }
 
 int LiveHeapBlocks() { return static_cast<int>(g_heapLive.size()); }

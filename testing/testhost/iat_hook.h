@@ -20,6 +20,8 @@ void KeepWindowsPathRules(bool on);
 // Counts the C run-time heap blocks (malloc, calloc, realloc, free, _strdup) a module holds,
 // through its import table; blocks made before the hook are not counted.
 void HookCrtHeap(HMODULE module);
+// The module's heap calls go straight to the run-time again (LiveHeapBlocks stops counting).
+void UnhookCrtHeap(HMODULE module);
 int LiveHeapBlocks();
 
 // Answers the module's requests to pin a module (GetModuleHandleExW with the PIN flag). A pin

@@ -190,7 +190,7 @@ extern "C" void tamrel_on_add_action(int32_t id, const char* name, const char* h
   c.high = high;
   c.count = count;
   if (types && high >= 0) c.types.assign(types, types + high + 1);
-  host->calls.push_back(c);
+  if (host->recordCalls) host->calls.push_back(c);
   if (host->onCall) host->onCall(c);
 }
 
@@ -201,7 +201,7 @@ extern "C" void tamrel_on_add_file(const char* path, uint32_t flag) {
   c.kind = CallKind::AddFile;
   c.text = testhost::Str(path);
   c.flag = static_cast<uint8_t>(flag);
-  host->calls.push_back(c);
+  if (host->recordCalls) host->calls.push_back(c);
   if (host->onCall) host->onCall(c);
 }
 
@@ -212,9 +212,9 @@ extern "C" void tamrel_on_set_variable(const char* name, const char* value) {
   c.kind = CallKind::SetVariable;
   c.text = testhost::Str(name);
   c.text2 = testhost::Str(value);
-  host->calls.push_back(c);
+  if (host->recordCalls) host->calls.push_back(c);
   if (host->onCall) host->onCall(c);
-  host->variables[c.text] = c.text2;
+  host->variables[c.text] = std::move(c.text2);
 }
 
 extern "C" void tamrel_on_run_script(const char* script) {
@@ -223,7 +223,7 @@ extern "C" void tamrel_on_run_script(const char* script) {
   HostCall c;
   c.kind = CallKind::RunScript;
   c.text = testhost::Str(script);
-  host->calls.push_back(c);
+  if (host->recordCalls) host->calls.push_back(c);
   if (host->onCall) host->onCall(c);
   if (host->onRunScript) {
     auto hook = host->onRunScript;  // the script may replace the hook
@@ -238,7 +238,7 @@ extern "C" uint32_t tamrel_on_interface_access(int32_t code, char** buffer) {
   c.kind = CallKind::InterfaceAccess;
   c.id = code;
   c.text = buffer ? testhost::Str(*buffer) : std::string();
-  host->calls.push_back(c);
+  if (host->recordCalls) host->calls.push_back(c);
   if (host->onCall) host->onCall(c);
   if (host->onInterfaceAccess) return host->onInterfaceAccess(code, buffer) ? 1 : 0;
   if (code != 7 || !buffer) return 0;
