@@ -5,21 +5,17 @@
 // gone by the time the engine calls back).
 #include <windows.h>
 #include <wrl/client.h>
-#include <functional>
+#include <type_traits>
 #include <new>
 #include <utility>
 #include "support/guard.h"
 #include "webview2/webview2.h"
 #include "webview2/com_adopt.h"
 
-template <class Interface, class... Args>
+template <class Interface, class Callable, class... Args>
 class TComHandler final : public Interface {
  public:
-  using Callback = std::function<void(Args...)>;
-
-  static Microsoft::WRL::ComPtr<Interface> Make(Callback callback) {
-    return AdoptComObject<Interface>(new TComHandler(std::move(callback)));
-  }
+  explicit TComHandler(Callable callback) : callback_(std::move(callback)) {}
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
     if (!object) return E_POINTER;
@@ -43,38 +39,45 @@ class TComHandler final : public Interface {
     // object (a host script destroying the browser); stay alive until Invoke returns.
     Microsoft::WRL::ComPtr<TComHandler> keepAlive(this);
     // Nothing may unwind into the engine.
-    GuardedCall([&] {
-      if (callback_) callback_(args...);
-    });
+    GuardedCall([&] { callback_(args...); });
     return S_OK;
   }
 
  private:
-  explicit TComHandler(Callback callback) : callback_(std::move(callback)) {}
   ~TComHandler() = default;
 
   volatile LONG refs_ = 1;
-  Callback callback_;
+  Callable callback_;  // held in the object itself: one heap block per handler
+};
+
+// The handler kind of one interface: Make wraps a callable taking the interface's arguments.
+template <class Interface, class... Args>
+struct TComHandlerOf {
+  template <class Callable>
+  static Microsoft::WRL::ComPtr<Interface> Make(Callable&& callback) {
+    return AdoptComObject<Interface>(
+        new TComHandler<Interface, std::decay_t<Callable>, Args...>(std::forward<Callable>(callback)));
+  }
 };
 
 using TEnvironmentCompletedHandler =
-    TComHandler<ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler, HRESULT, ICoreWebView2Environment*>;
+    TComHandlerOf<ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler, HRESULT, ICoreWebView2Environment*>;
 using TControllerCompletedHandler =
-    TComHandler<ICoreWebView2CreateCoreWebView2ControllerCompletedHandler, HRESULT, ICoreWebView2Controller*>;
-using TExecuteScriptCompletedHandler = TComHandler<ICoreWebView2ExecuteScriptCompletedHandler, HRESULT, LPCWSTR>;
+    TComHandlerOf<ICoreWebView2CreateCoreWebView2ControllerCompletedHandler, HRESULT, ICoreWebView2Controller*>;
+using TExecuteScriptCompletedHandler = TComHandlerOf<ICoreWebView2ExecuteScriptCompletedHandler, HRESULT, LPCWSTR>;
 using TAddScriptCompletedHandler =
-    TComHandler<ICoreWebView2AddScriptToExecuteOnDocumentCreatedCompletedHandler, HRESULT, LPCWSTR>;
-using TNavigationStartingHandler =
-    TComHandler<ICoreWebView2NavigationStartingEventHandler, ICoreWebView2*, ICoreWebView2NavigationStartingEventArgs*>;
-using TNavigationCompletedHandler = TComHandler<ICoreWebView2NavigationCompletedEventHandler, ICoreWebView2*,
-                                                ICoreWebView2NavigationCompletedEventArgs*>;
+    TComHandlerOf<ICoreWebView2AddScriptToExecuteOnDocumentCreatedCompletedHandler, HRESULT, LPCWSTR>;
+using TNavigationStartingHandler = TComHandlerOf<ICoreWebView2NavigationStartingEventHandler, ICoreWebView2*,
+                                                 ICoreWebView2NavigationStartingEventArgs*>;
+using TNavigationCompletedHandler = TComHandlerOf<ICoreWebView2NavigationCompletedEventHandler, ICoreWebView2*,
+                                                  ICoreWebView2NavigationCompletedEventArgs*>;
 using TContentLoadingHandler =
-    TComHandler<ICoreWebView2ContentLoadingEventHandler, ICoreWebView2*, ICoreWebView2ContentLoadingEventArgs*>;
+    TComHandlerOf<ICoreWebView2ContentLoadingEventHandler, ICoreWebView2*, ICoreWebView2ContentLoadingEventArgs*>;
 using TDocumentTitleChangedHandler =
-    TComHandler<ICoreWebView2DocumentTitleChangedEventHandler, ICoreWebView2*, IUnknown*>;
+    TComHandlerOf<ICoreWebView2DocumentTitleChangedEventHandler, ICoreWebView2*, IUnknown*>;
 using TSourceChangedHandler =
-    TComHandler<ICoreWebView2SourceChangedEventHandler, ICoreWebView2*, ICoreWebView2SourceChangedEventArgs*>;
+    TComHandlerOf<ICoreWebView2SourceChangedEventHandler, ICoreWebView2*, ICoreWebView2SourceChangedEventArgs*>;
 using TProcessFailedHandler =
-    TComHandler<ICoreWebView2ProcessFailedEventHandler, ICoreWebView2*, ICoreWebView2ProcessFailedEventArgs*>;
-using TWebMessageReceivedHandler =
-    TComHandler<ICoreWebView2WebMessageReceivedEventHandler, ICoreWebView2*, ICoreWebView2WebMessageReceivedEventArgs*>;
+    TComHandlerOf<ICoreWebView2ProcessFailedEventHandler, ICoreWebView2*, ICoreWebView2ProcessFailedEventArgs*>;
+using TWebMessageReceivedHandler = TComHandlerOf<ICoreWebView2WebMessageReceivedEventHandler, ICoreWebView2*,
+                                                 ICoreWebView2WebMessageReceivedEventArgs*>;
