@@ -33,34 +33,45 @@ std::wstring AnsiToWideSlow(const char* text) {
   return out;
 }
 
-static std::string WideToCodePage(const std::wstring& text, UINT cp, DWORD flags) {
-  if (text.empty()) return std::string();
+namespace {
+void WideToCodePageInto(const std::wstring& text, UINT cp, DWORD flags, std::string& out) {
+  out.clear();
+  if (text.empty()) return;
   const int wlen = static_cast<int>(text.size());
   const int len = WideCharToMultiByte(cp, flags, text.data(), wlen, nullptr, 0, nullptr, nullptr);
-  if (len <= 0) return std::string();
-  std::string out(static_cast<size_t>(len), '\0');
+  if (len <= 0) return;
+  out.resize(static_cast<size_t>(len));
   WideCharToMultiByte(cp, flags, text.data(), wlen, &out[0], len, nullptr, nullptr);
-  return out;
 }
 
 // No best-fit mapping: a character the code page lacks becomes its default character
 // instead of a look-alike letter that would silently change the text. UTF-8 and UTF-7 hold
 // every character and refuse that flag, so they convert without it.
+DWORD ExactFlags(unsigned codePage) { return (codePage == CP_UTF8 || codePage == CP_UTF7) ? 0 : WC_NO_BEST_FIT_CHARS; }
+}  // namespace
+
 std::string WideToCodePageExact(const std::wstring& text, unsigned codePage) {
-  const DWORD flags = (codePage == CP_UTF8 || codePage == CP_UTF7) ? 0 : WC_NO_BEST_FIT_CHARS;
-  return WideToCodePage(text, codePage, flags);
+  std::string out;
+  WideToCodePageInto(text, codePage, ExactFlags(codePage), out);
+  return out;
+}
+
+void WideToAnsiInto(const std::wstring& text, std::string& out) {
+  if (NarrowAsciiInto(text.data(), text.size(), out)) return;
+  const UINT codePage = GetACP();
+  WideToCodePageInto(text, codePage, ExactFlags(codePage), out);
 }
 
 std::string WideToAnsi(const std::wstring& text) {
   std::string out;
-  if (NarrowAsciiInto(text.data(), text.size(), out)) return out;
-  return WideToCodePageExact(text, GetACP());
+  WideToAnsiInto(text, out);
+  return out;
 }
 
 std::string WideToUtf8(const std::wstring& text) {
   std::string out;
-  if (NarrowAsciiInto(text.data(), text.size(), out)) return out;
-  return WideToCodePage(text, CP_UTF8, 0);
+  if (!NarrowAsciiInto(text.data(), text.size(), out)) WideToCodePageInto(text, CP_UTF8, 0, out);
+  return out;
 }
 
 std::wstring Trim(const std::wstring& text) {
