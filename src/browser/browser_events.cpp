@@ -114,6 +114,10 @@ void TTamrelEdgeBrowser::HandleExecuteScriptCompleted(TEdgeBrowser*, HRESULT err
   // The variable belongs to the call this completion answers, so overlapping scripts never
   // trade results. Nothing is logged.
   if (resultVariable.empty()) return;
-  SetHostVariable(resultVariable, FAILED(errorCode) ? ScriptErrorJson(errorCode)
-                                                    : std::wstring(resultObjectAsJson ? resultObjectAsJson : L""));
+  if (FAILED(errorCode)) {
+    SetHostVariable(resultVariable, ScriptErrorJson(errorCode));
+  } else {
+    // The engine's text goes to the host as it is, without a copy of its own.
+    SetHostVariable(resultVariable, resultObjectAsJson ? std::wstring_view(resultObjectAsJson) : std::wstring_view());
+  }
 }

@@ -9,7 +9,7 @@ RunScriptProc RunScriptCallback = nullptr;
 InterfaceAccessProc InterfaceAccessCallback = nullptr;
 int32_t HostValue = 0;
 
-bool SetHostVariable(const std::wstring& name, const std::wstring& value) {
+bool SetHostVariable(const std::wstring& name, std::wstring_view value) {
   return HostServices().SetVariable(name, value);
 }
 

@@ -14,6 +14,6 @@ extern int32_t HostValue;
 
 // Shorthands for HostServices(): each converts to the ANSI code page just before the call and
 // does nothing when the host has not handed over that callback.
-bool SetHostVariable(const std::wstring& name, const std::wstring& value);
+bool SetHostVariable(const std::wstring& name, std::wstring_view value);
 bool RunHostScript(const std::wstring& script);
 bool AddPublicationFile(const std::wstring& path);

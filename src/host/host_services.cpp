@@ -13,13 +13,14 @@ constexpr size_t kKeptValueBuffer = 8u << 20;
 // The callback slots the entry points fill.
 class TCallbackServices final : public THostServices {
  public:
-  bool SetVariable(const std::wstring& name, const std::wstring& value) override {
+  bool SetVariable(const std::wstring& name, std::wstring_view value) override {
     if (!SetVariableCallback) return false;
     const std::string n = WideToAnsi(name);
     // A value set while the host still reads the kept buffer (from within its callback) gets
     // a buffer of its own.
     if (valueBufferBusy_.exchange(true)) {
-      const std::string v = WideToAnsi(value);
+      std::string v;
+      WideToAnsiInto(value, v);
       SetVariableCallback(n.c_str(), v.c_str());
       return true;
     }

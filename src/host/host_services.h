@@ -5,6 +5,7 @@
 // of the callbacks that the entry points receive.
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 class THostServices {
  public:
@@ -12,7 +13,7 @@ class THostServices {
 
   // Each converts to the ANSI code page just before the call; false (and no call) when the
   // host has not handed over that callback.
-  virtual bool SetVariable(const std::wstring& name, const std::wstring& value) = 0;
+  virtual bool SetVariable(const std::wstring& name, std::wstring_view value) = 0;
   virtual bool RunScript(const std::wstring& script) = 0;
   virtual bool AddFile(const std::wstring& path) = 0;
   // The host's interface access: code and a host string buffer variable that the host may

@@ -34,7 +34,7 @@ std::wstring AnsiToWideSlow(const char* text) {
 }
 
 namespace {
-void WideToCodePageInto(const std::wstring& text, UINT cp, DWORD flags, std::string& out) {
+void WideToCodePageInto(std::wstring_view text, UINT cp, DWORD flags, std::string& out) {
   out.clear();
   if (text.empty()) return;
   const int wlen = static_cast<int>(text.size());
@@ -56,7 +56,7 @@ std::string WideToCodePageExact(const std::wstring& text, unsigned codePage) {
   return out;
 }
 
-void WideToAnsiInto(const std::wstring& text, std::string& out) {
+void WideToAnsiInto(std::wstring_view text, std::string& out) {
   if (NarrowAsciiInto(text.data(), text.size(), out)) return;
   const UINT codePage = GetACP();
   WideToCodePageInto(text, codePage, ExactFlags(codePage), out);

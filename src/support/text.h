@@ -2,12 +2,13 @@
 // Text crossing the host boundary is ANSI (CP_ACP) outside and UTF-16 inside.
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 // All-ASCII text is copied unit by unit; any other goes through the code page.
 std::wstring AnsiToWide(const char* text);         // null reads as empty
 std::string WideToAnsi(const std::wstring& text);  // unmappable -> the code page's default char
 // WideToAnsi into `out`, whose memory is kept when it is large enough.
-void WideToAnsiInto(const std::wstring& text, std::string& out);
+void WideToAnsiInto(std::wstring_view text, std::string& out);
 // The same for a given code page (WideToAnsi uses the system's ANSI code page), always
 // through the code-page table.
 std::string WideToCodePageExact(const std::wstring& text, unsigned codePage);

@@ -366,9 +366,8 @@ HRESULT TEdgeBrowser::NavigateToString(const std::wstring& html) {
 
 HRESULT TEdgeBrowser::ExecuteScript(const std::wstring& script, const std::wstring& context) {
   if (!FWebView) return kNotCreated;
-  std::shared_ptr<TBrowserLink> link = FLink;
   ComPtr<ICoreWebView2ExecuteScriptCompletedHandler> handler =
-      TExecuteScriptCompletedHandler::Make([link, context](HRESULT errorCode, LPCWSTR resultObjectAsJson) {
+      TExecuteScriptCompletedHandler::Make([link = FLink, context](HRESULT errorCode, LPCWSTR resultObjectAsJson) {
         TEdgeBrowser* browser = link->browser;
         if (!browser) return;
         TExecuteScriptEvent slot = browser->OnExecuteScript;  // a copy, as for the events

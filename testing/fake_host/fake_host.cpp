@@ -4,9 +4,11 @@
 
 namespace testhost {
 
-bool FakeHost::SetVariable(const std::wstring& name, const std::wstring& value) {
+bool FakeHost::SetVariable(const std::wstring& name, std::wstring_view value) {
   if (!setVariables) return false;
-  calls.push_back("set " + WideToAnsi(name) + "=" + WideToAnsi(value));
+  std::string ansi;
+  WideToAnsiInto(value, ansi);
+  calls.push_back("set " + WideToAnsi(name) + "=" + ansi);
   return true;
 }
 

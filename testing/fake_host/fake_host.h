@@ -18,7 +18,7 @@ class FakeHost final : public THostServices {
   FakeHost(const FakeHost&) = delete;
   FakeHost& operator=(const FakeHost&) = delete;
 
-  bool SetVariable(const std::wstring& name, const std::wstring& value) override;
+  bool SetVariable(const std::wstring& name, std::wstring_view value) override;
   bool RunScript(const std::wstring& script) override;
   bool AddFile(const std::wstring& path) override;
   bool InterfaceAccess(int32_t code, char*& buffer) override;
