@@ -54,6 +54,12 @@ class TCallbackServices final : public THostServices {
   bool CanAddFiles() const override { return nbAddFile != nullptr; }
   bool HasInterfaceAccess() const override { return InterfaceAccessCallback != nullptr; }
 
+  void ReleaseKeptBuffer() {
+    if (valueBufferBusy_.exchange(true)) return;  // the host is reading it right now
+    std::string().swap(valueBuffer_);
+    valueBufferBusy_ = false;
+  }
+
  private:
   std::string valueBuffer_;
   std::atomic<bool> valueBufferBusy_{false};
@@ -64,4 +70,6 @@ THostServices* current = &callbackServices;
 }  // namespace
 
 THostServices& HostServices() { return *current; }
+void ReleaseKeptHostMemory() { callbackServices.ReleaseKeptBuffer(); }
+
 void UseHostServices(THostServices* services) { current = services ? services : &callbackServices; }

@@ -27,5 +27,7 @@ class THostServices {
 
 // The services in use: the host's callbacks (host_callbacks.h) unless a test put others in place.
 THostServices& HostServices();
+// Gives back the conversion memory the callbacks keep between calls (run mode ended).
+void ReleaseKeptHostMemory();
 // Puts services in place of the callbacks; null goes back to the callbacks.
 void UseHostServices(THostServices* services);

@@ -7,6 +7,7 @@
 #include "plugin/catalogue.h"
 #include "plugin/dispatcher.h"
 #include "host/host_callbacks.h"
+#include "host/host_services.h"
 #include "host/host_string.h"
 #include "support/guard.h"
 #include "support/module.h"
@@ -53,7 +54,11 @@ void HOSTCALL nbRegisterInterfaceAccess(InterfaceAccessProc interfaceAccess) {
 
 void HOSTCALL nbMessage(int32_t code) {
   GuardedCall([&] {
-    if (code == 2) DestroyAllBrowserHosts();
+    if (code != 2) return;
+    DestroyAllBrowserHosts();
+    // What the plug-in keeps between calls goes back with the browsers.
+    ReleaseKeptArguments();
+    ReleaseKeptHostMemory();
   });
 }
 

@@ -17,10 +17,22 @@ bool WidenAsciiInto(const char* text, std::wstring& out) {
 }  // namespace
 
 std::wstring AnsiToWide(const char* text) {
-  if (!text || !*text) return std::wstring();
   std::wstring out;
-  if (WidenAsciiInto(text, out)) return out;
-  return AnsiToWideSlow(text);
+  AnsiToWideInto(text, out);
+  return out;
+}
+
+void AnsiToWideInto(const char* text, std::wstring& out) {
+  out.clear();
+  if (!text || !*text || WidenAsciiInto(text, out)) return;
+  const int len = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+  if (len <= 1) {
+    out.clear();
+    return;
+  }
+  out.resize(static_cast<size_t>(len));
+  MultiByteToWideChar(CP_ACP, 0, text, -1, &out[0], len);
+  out.resize(static_cast<size_t>(len - 1));
 }
 
 std::wstring AnsiToWideSlow(const char* text) {

@@ -5,7 +5,9 @@
 #include <string_view>
 
 // All-ASCII text is copied unit by unit; any other goes through the code page.
-std::wstring AnsiToWide(const char* text);         // null reads as empty
+std::wstring AnsiToWide(const char* text);  // null reads as empty
+// AnsiToWide into `out`, whose memory is kept when it is large enough.
+void AnsiToWideInto(const char* text, std::wstring& out);
 std::string WideToAnsi(const std::wstring& text);  // unmappable -> the code page's default char
 // WideToAnsi into `out`, whose memory is kept when it is large enough.
 void WideToAnsiInto(std::wstring_view text, std::string& out);

@@ -137,3 +137,33 @@ TEST_F(HostOutputTest, ScriptsMayDriveTheirOwnHostFromAnEvent) {
   DrainPostedMessages();
   EXPECT_EQ(HostOutput(mark).back(), "run Other");
 }
+
+// The host may run another action while an action waits for one of its callbacks (here the
+// Rectangle lookup of a create). The inner call's texts must not take the place of the outer
+// call's, which it still reads afterwards.
+TEST_F(BrowserTest, AnActionCalledFromWithinAnotherLeavesTheOuterArgumentsWhole) {
+  AddRectangle("Outer");
+  bool inner = false;
+  int32_t innerResult = -1;
+  host->onCall = [&](const testhost::HostCall& call) {
+    if (call.kind != testhost::CallKind::InterfaceAccess || inner) return;
+    inner = true;
+    innerResult = Navigate(L"An inner Rectangle with a longer name than the outer one",
+                           L"https://inner.example/an-address-longer-than-the-outer-address/page.html");
+  };
+  ASSERT_EQ(Create(L"Outer", L"https://outer.example/"), 1);
+  host->onCall = nullptr;
+  EXPECT_TRUE(inner);
+  EXPECT_EQ(innerResult, 0);
+  const auto texts = LogTexts();
+  EXPECT_NE(std::find(texts.begin(), texts.end(), "WebView host registered for Rectangle \"Outer\""), texts.end());
+  ASSERT_TRUE(WaitReady(1));
+  DrainPostedMessages();
+  const auto calls = engine::CallsOf(1);
+  ASSERT_GE(FindCall(calls, L"Navigate"), 0);
+  EXPECT_EQ(calls[FindCall(calls, L"Navigate")].args, L"https://outer.example/");
+  // The same depth serves the next call with its own texts.
+  EXPECT_EQ(Navigate(L"Outer", L"x"), 1);
+  const auto after = engine::CallsOf(1);
+  EXPECT_EQ(after.back().args, L"x");
+}
