@@ -128,8 +128,8 @@ bool IsDirectory(const std::wstring& path) {
 }  // namespace
 
 std::wstring LocalAppDataWithSlash() { return WithSlash(LocalAppData()); }
-std::wstring LogFolder() { return LocalAppDataWithSlash() + L"tamrelDesk"; }
-std::wstring LogFilePath() { return LogFolder() + L"\\tamrelDesk.log"; }
+std::wstring LogFolder() { return TLogPath().Folder(); }
+std::wstring LogFilePath() { return TLogPath().File(); }
 
 bool ForceDirectories(const std::wstring& input) {
   std::wstring path = input;

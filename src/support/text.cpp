@@ -14,6 +14,16 @@ bool WidenAsciiInto(const char* text, std::wstring& out) {
   out.resize(length);
   return length == 0 || WidenAscii(text, length, &out[0]);
 }
+
+// Through the code-page table; `text` is neither null nor empty.
+void AnsiThroughTableInto(const char* text, std::wstring& out) {
+  out.clear();
+  const int len = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+  if (len <= 1) return;
+  out.resize(static_cast<size_t>(len));
+  MultiByteToWideChar(CP_ACP, 0, text, -1, &out[0], len);
+  out.resize(static_cast<size_t>(len - 1));
+}
 }  // namespace
 
 std::wstring AnsiToWide(const char* text) {
@@ -25,23 +35,12 @@ std::wstring AnsiToWide(const char* text) {
 void AnsiToWideInto(const char* text, std::wstring& out) {
   out.clear();
   if (!text || !*text || WidenAsciiInto(text, out)) return;
-  const int len = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-  if (len <= 1) {
-    out.clear();
-    return;
-  }
-  out.resize(static_cast<size_t>(len));
-  MultiByteToWideChar(CP_ACP, 0, text, -1, &out[0], len);
-  out.resize(static_cast<size_t>(len - 1));
+  AnsiThroughTableInto(text, out);
 }
 
 std::wstring AnsiToWideSlow(const char* text) {
-  if (!text || !*text) return std::wstring();
-  const int len = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-  if (len <= 1) return std::wstring();
-  std::wstring out(static_cast<size_t>(len), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text, -1, &out[0], len);
-  out.resize(static_cast<size_t>(len - 1));
+  std::wstring out;
+  if (text && *text) AnsiThroughTableInto(text, out);
   return out;
 }
 
